@@ -1,0 +1,37 @@
+# Front door: make build | test | run | format | previews. Each target installs missing Debian
+# packages first (as root) or says what to install.
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build test run format format-check clean
+
+all: build
+
+deps:
+	@bash tools/ensure-deps.sh
+
+$(BUILD)/build.ninja:
+	@bash tools/ensure-deps.sh
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build format-check
+	bash tools/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure $(CTEST_FLAGS)
+
+run: build
+	bash tools/run.sh $(BUILD)
+
+format:
+	bash tools/format.sh --fix
+
+format-check: deps
+	bash tools/format.sh --check
+
+clean:
+	rm -rf $(BUILD)

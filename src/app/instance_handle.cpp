@@ -1,0 +1,3 @@
+#include "app/process_globals.h"
+
+HINSTANCE instanceHandle = nullptr;

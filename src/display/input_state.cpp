@@ -1,0 +1,73 @@
+#include "display/input_state.h"
+
+#include "app/process_globals.h"
+#include "settings/app_settings.h"
+
+InputState inputState;
+unsigned char redrawPending;
+
+namespace {
+
+// The 半角/全角 key alternates between 0xF3 and 0xF4 at each press; whichever code arrives, the
+// other state must not linger.
+constexpr unsigned VK_OEM_AUTO_CODE = 0xF3;
+constexpr unsigned VK_OEM_COPY_CODE = 0xF2;
+
+void requestRedraw(HWND window)
+{
+    redrawPending = 1;
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void applyKeyboardEvent(unsigned code, unsigned char pressed)
+{
+    if (code >= 256)
+        return;
+    inputState.keyState[code] = pressed;
+    if (code == VK_OEM_AUTO_CODE)
+        inputState.keyState[VK_OEM_COPY_CODE] = 0;
+}
+
+void applyMouseEvent(unsigned code, unsigned char pressed)
+{
+    if (code >= PointerSlotCount)
+        return;
+    inputState.pointerState[code] = pressed;
+    if (!pressed || (code != PointerWheelUp && code != PointerWheelDown))
+        return;
+    // One arrow at a time; each notch keeps it lit for the full period again.
+    inputState.pointerState[code == PointerWheelUp ? PointerWheelDown : PointerWheelUp] = 0;
+    SetTimer(mainWindow, WHEEL_TIMER_ID, static_cast<UINT>(WheelInitTime), nullptr);
+}
+
+} // namespace
+
+void applyHookEvent(WPARAM device, LPARAM lParam)
+{
+    const auto bits = static_cast<DWORD>(lParam);
+    const unsigned code = bits & 0xFFFF;
+    const unsigned char pressed = (bits >> 16) != 0 ? 1 : 0;
+
+    if (device == HookKeyboard)
+        applyKeyboardEvent(code, pressed);
+    else if (device == HookMouse)
+        applyMouseEvent(code, pressed);
+
+    requestRedraw(mainWindow);
+}
+
+void expireWheel(HWND timerWindow)
+{
+    inputState.pointerState[PointerWheelDown] = 0;
+    inputState.pointerState[PointerWheelUp] = 0;
+    KillTimer(mainWindow, WHEEL_TIMER_ID);
+    requestRedraw(timerWindow);
+}
+
+void clearAll()
+{
+    for (auto& key : inputState.keyState)
+        key = 0;
+    for (auto& slot : inputState.pointerState)
+        slot = 0;
+}

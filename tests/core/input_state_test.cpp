@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "app/process_globals.h"
+#include "display/input_state.h"
+#include "settings/app_settings.h"
+#include "support/win32_test_helpers.h"
+
+using testing_support::pumpMessages;
+using testing_support::pumpUntil;
+using testing_support::TestWindow;
+
+namespace {
+
+LRESULT CALLBACK wheelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER) {
+        expireWheel(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LPARAM press(unsigned code) { return static_cast<LPARAM>(0x00010000u | code); }
+LPARAM release(unsigned code) { return static_cast<LPARAM>(code); }
+
+// Each test runs against a real window and the real wheel timer.
+class InputStateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mainWindow = window.get();
+        ASSERT_NE(mainWindow, nullptr);
+        clearAll();
+        WheelInitTime = 1000;
+        settle();
+    }
+    void TearDown() override
+    {
+        KillTimer(mainWindow, WHEEL_TIMER_ID);
+        mainWindow = nullptr;
+    }
+
+    // Forgets earlier repaint requests.
+    void settle()
+    {
+        ValidateRect(mainWindow, nullptr);
+        redrawPending = 0;
+    }
+    bool repaintRequested() const { return redrawPending == 1 && GetUpdateRect(mainWindow, nullptr, FALSE); }
+    // Probing the timer stops it: true when it was running.
+    bool wheelTimerRunning() const { return KillTimer(mainWindow, WHEEL_TIMER_ID) != 0; }
+
+    unsigned char key(unsigned code) const { return inputState.keyState[code]; }
+    unsigned char slot(unsigned index) const { return inputState.pointerState[index]; }
+
+    TestWindow window{wheelWindowProc};
+};
+
+TEST_F(InputStateTest, KeyPressAndReleaseFollowTheHighWordAndEachAsksForARepaint)
+{
+    applyHookEvent(HookKeyboard, press(0x41));
+    EXPECT_EQ(key(0x41), 1);
+    EXPECT_TRUE(repaintRequested());
+    settle();
+
+    applyHookEvent(HookKeyboard, release(0x41));
+    EXPECT_EQ(key(0x41), 0);
+    EXPECT_TRUE(repaintRequested());
+
+    applyHookEvent(HookKeyboard, static_cast<LPARAM>(0xFFFF0041u));
+    EXPECT_EQ(key(0x41), 1);
+    applyHookEvent(HookKeyboard, static_cast<LPARAM>(0x00000041u));
+    EXPECT_EQ(key(0x41), 0);
+}
+
+TEST_F(InputStateTest, HankakuZenkakuAutoCodeClearsTheCopyCodeOnly)
+{
+    applyHookEvent(HookKeyboard, press(0xF2));
+    applyHookEvent(HookKeyboard, press(0xF4));
+    applyHookEvent(HookKeyboard, press(0xF3));
+    EXPECT_EQ(key(0xF3), 1);
+    EXPECT_EQ(key(0xF2), 0);
+    EXPECT_EQ(key(0xF4), 1);
+
+    applyHookEvent(HookKeyboard, press(0xF2));
+    applyHookEvent(HookKeyboard, release(0xF3));
+    EXPECT_EQ(key(0xF3), 0);
+    EXPECT_EQ(key(0xF2), 0) << "a release of 0xF3 clears 0xF2 too";
+}
+
+TEST_F(InputStateTest, WheelNotchesLightOneArrowAndStartTheTimer)
+{
+    applyHookEvent(HookMouse, press(PointerWheelDown));
+    EXPECT_EQ(slot(PointerWheelDown), 1);
+    applyHookEvent(HookMouse, press(PointerWheelUp));
+    EXPECT_EQ(slot(PointerWheelUp), 1);
+    EXPECT_EQ(slot(PointerWheelDown), 0);
+    EXPECT_TRUE(wheelTimerRunning());
+
+    applyHookEvent(HookMouse, press(PointerWheelDown));
+    EXPECT_EQ(slot(PointerWheelUp), 0);
+    EXPECT_EQ(slot(PointerWheelDown), 1);
+}
+
+TEST_F(InputStateTest, ReleasingAWheelSlotClearsItButLeavesTheTimerRunning)
+{
+    applyHookEvent(HookMouse, press(PointerWheelUp));
+    applyHookEvent(HookMouse, release(PointerWheelUp));
+    EXPECT_EQ(slot(PointerWheelUp), 0);
+    EXPECT_TRUE(wheelTimerRunning());
+}
+
+TEST_F(InputStateTest, TimerExpiryDarkensBothArrowsAndStopsTheTimer)
+{
+    WheelInitTime = 30;
+    applyHookEvent(HookMouse, press(PointerWheelUp));
+    settle();
+    ASSERT_TRUE(pumpUntil([&] { return slot(PointerWheelUp) == 0; }, 5000));
+    EXPECT_EQ(slot(PointerWheelDown), 0);
+    EXPECT_EQ(redrawPending, 1);
+    EXPECT_FALSE(wheelTimerRunning()) << "the indicator is one-shot";
+}
+
+TEST_F(InputStateTest, EachNotchRestartsTheFullPeriod)
+{
+    WheelInitTime = 1500;
+    applyHookEvent(HookMouse, press(PointerWheelUp));
+    pumpMessages(1000);
+    applyHookEvent(HookMouse, press(PointerWheelUp));
+    pumpMessages(1000);
+    EXPECT_EQ(slot(PointerWheelUp), 1) << "2 s after the first notch, 1 s after the last";
+    ASSERT_TRUE(pumpUntil([&] { return slot(PointerWheelUp) == 0; }, 5000));
+}
+
+TEST_F(InputStateTest, MiddleButtonChangesOnlyItsSlotAndStartsNoTimer)
+{
+    applyHookEvent(HookMouse, press(PointerMiddle));
+    EXPECT_EQ(slot(PointerMiddle), 1);
+    EXPECT_EQ(slot(PointerLeft) + slot(PointerRight) + slot(PointerWheelUp) + slot(PointerWheelDown), 0);
+    EXPECT_FALSE(wheelTimerRunning());
+}
+
+TEST_F(InputStateTest, UnknownDevicesAndCodesChangeNothingButStillAskForARepaint)
+{
+    const InputState before = inputState;
+    applyHookEvent(2, press(0x41));
+    EXPECT_TRUE(repaintRequested());
+    settle();
+    applyHookEvent(HookMouse, press(7));
+    EXPECT_TRUE(repaintRequested());
+    settle();
+    applyHookEvent(HookKeyboard, press(0x141));
+    EXPECT_TRUE(repaintRequested());
+    EXPECT_EQ(std::memcmp(&before, &inputState, sizeof before), 0);
+    EXPECT_FALSE(wheelTimerRunning());
+}
+
+TEST_F(InputStateTest, ClearAllReleasesEverythingWithoutTouchingTheTimer)
+{
+    applyHookEvent(HookKeyboard, press(0xA0));
+    applyHookEvent(HookMouse, press(PointerLeft));
+    applyHookEvent(HookMouse, press(PointerWheelDown));
+    settle();
+    clearAll();
+    const InputState cleared{};
+    EXPECT_EQ(std::memcmp(&cleared, &inputState, sizeof cleared), 0);
+    EXPECT_EQ(redrawPending, 0);
+    EXPECT_TRUE(wheelTimerRunning());
+}
+
+TEST_F(InputStateTest, EveryByteStaysZeroOrOneUnderRandomEvents)
+{
+    std::mt19937_64 random(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        const WPARAM device = (random() & 3) == 0 ? static_cast<WPARAM>(random()) : random() & 1;
+        const LPARAM lParam = static_cast<LPARAM>(random());
+        applyHookEvent(device, lParam);
+    }
+    for (unsigned char byte : inputState.keyState)
+        ASSERT_LE(byte, 1);
+    for (unsigned char byte : inputState.pointerState)
+        ASSERT_LE(byte, 1);
+}
+
+} // namespace

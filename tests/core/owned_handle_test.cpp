@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/owned_handle.h"
+
+namespace {
+
+// Records every release; the handles are plain tokens.
+std::vector<HANDLE> releasedTokens;
+
+class CountingHandle : public OwnedHandle<HANDLE> {
+public:
+    BOOL release() override
+    {
+        releasedTokens.push_back(handle);
+        return TRUE;
+    }
+    ~CountingHandle() override { reset(); }
+};
+
+HANDLE token(uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
+
+class OwnedHandleTest : public ::testing::Test {
+protected:
+    void SetUp() override { releasedTokens.clear(); }
+};
+
+TEST_F(OwnedHandleTest, EmptyOwnerReleasesNothing)
+{
+    {
+        CountingHandle owner;
+        EXPECT_EQ(owner.get(), nullptr);
+        owner.reset();
+    }
+    EXPECT_TRUE(releasedTokens.empty());
+}
+
+TEST_F(OwnedHandleTest, AttachReleasesTheOldHandleOnceBeforeHoldingTheNew)
+{
+    {
+        CountingHandle owner;
+        owner.attach(token(1));
+        EXPECT_TRUE(releasedTokens.empty());
+        owner.attach(token(2));
+        ASSERT_EQ(releasedTokens, std::vector<HANDLE>{token(1)});
+        EXPECT_EQ(owner.get(), token(2));
+    }
+    EXPECT_EQ(releasedTokens, (std::vector<HANDLE>{token(1), token(2)}));
+}
+
+TEST_F(OwnedHandleTest, ResetReleasesOnceAndLeavesNothingForDestruction)
+{
+    {
+        CountingHandle owner;
+        owner.attach(token(7));
+        owner.reset();
+        EXPECT_EQ(owner.get(), nullptr);
+        owner.reset();
+    }
+    EXPECT_EQ(releasedTokens, std::vector<HANDLE>{token(7)});
+}
+
+TEST(OwnedHandleVariants, GdiObjectHandleDeletesItsBitmap)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP first = CreateCompatibleBitmap(screen, 4, 4);
+    HBITMAP second = CreateCompatibleBitmap(screen, 4, 4);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(GetObjectType(first), 0u);
+    {
+        GdiObjectHandle owner;
+        owner.attach(first);
+        owner.attach(second);
+        EXPECT_EQ(GetObjectType(first), 0u) << "replaced bitmap deleted";
+        EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BITMAP));
+    }
+    EXPECT_EQ(GetObjectType(second), 0u) << "held bitmap deleted at destruction";
+}
+
+TEST(OwnedHandleVariants, KernelHandleClosesItsObject)
+{
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    {
+        KernelHandle owner;
+        owner.attach(event);
+    }
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(event, &flags)) << "closed at destruction";
+}
+
+TEST(OwnedHandleVariants, ModuleHandleFreesItsLibrary)
+{
+    // A library that nothing else in this process loads.
+    ASSERT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
+    {
+        ModuleHandle owner;
+        owner.attach(LoadLibraryA("msimg32.dll"));
+        ASSERT_NE(owner.get(), nullptr);
+        EXPECT_NE(GetModuleHandleA("msimg32.dll"), nullptr);
+    }
+    EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
+}
+
+} // namespace

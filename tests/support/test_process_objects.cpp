@@ -1,0 +1,8 @@
+// The process-wide objects that the program's own start-up defines, here in plain form, so that
+// tests create what they need themselves and nothing is bound or written back at exit.
+#include <string>
+
+#include "app/process_globals.h"
+
+HWND mainWindow = nullptr;
+std::string CustomImageName;
