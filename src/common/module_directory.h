@@ -1,0 +1,20 @@
+#pragma once
+
+// The executable's directory, without a trailing separator ("D:" for a drive's root). Empty until
+// first computed, then fixed for the life of the process. Plain zero-initialised data with no
+// constructor or destructor, so any process-wide object may use it while being built or torn down.
+struct ModuleDirectoryStorage {
+    char text[512]; // the directory when it fits here
+    char* longText; // a longer one, on the heap for the rest of the process; never cut short
+    const char* get() const { return longText ? longText : text; }
+    bool empty() const { return get()[0] == 0; }
+};
+
+extern ModuleDirectoryStorage ModuleDirectory;
+
+// Computes ModuleDirectory if it is still empty, then makes it the current directory (on every
+// call); true when the current directory was set. GUI thread only.
+bool prepareModuleDirectory();
+
+// prepareModuleDirectory, then the directory's text, valid for the life of the process.
+const char* moduleDirectory();

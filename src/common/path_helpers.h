@@ -1,0 +1,25 @@
+#pragma once
+
+// Paths are code page 932 byte strings. The second byte of a double-byte character may be 0x5C,
+// so every routine here walks character by character and never takes such a byte for a separator.
+
+enum ByteKind : int {
+    SingleByte = 0,
+    LeadByte = 1,  // first byte of a double-byte character
+    TrailByte = 2, // second byte of one
+};
+
+// Writes everything before the path's last separator (that separator excluded) into destination,
+// which must hold at least as many bytes as the path with its terminator. A path that ends with a
+// separator loses just that one; a bare name without any separator gives an empty text.
+void directoryPart(char* destination, const char* path);
+
+// The first byte after the path's last separator: the whole path without one, the terminator when
+// the path ends with one.
+const char* fileNamePart(const char* path);
+
+// The start of the character after the one at p; p itself at the terminator.
+const char* nextChar(const char* p);
+
+// The kind of the byte at index, found by walking the text from its start; SingleByte outside it.
+ByteKind byteKindAt(const char* text, int index);
