@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run format format-check clean
+.PHONY: all deps configure build test run dist format format-check clean
 
 all: build
 
@@ -26,6 +26,9 @@ test: build format-check
 
 run: build
 	bash tools/run.sh $(BUILD)
+
+dist: build
+	bash tools/make_dist.sh $(BUILD)
 
 format:
 	bash tools/format.sh --fix
