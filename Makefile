@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run dist format format-check clean
+.PHONY: all deps configure build test run dist bench format format-check clean
 
 all: build
 
@@ -29,6 +29,10 @@ run: build
 
 dist: build
 	bash tools/make_dist.sh $(BUILD)
+
+# Measures the program against a bare window and writes docs/performance.md; not part of test.
+bench: build
+	bash tools/wine-session.sh $(BUILD) bash tools/bench.sh $(BUILD)
 
 format:
 	bash tools/format.sh --fix
