@@ -1,0 +1,81 @@
+#include "hook/hook_library.h"
+
+#include "app/warning.h"
+#include "common/module_directory.h"
+
+namespace {
+
+constexpr char kLibraryName[] = "keyhook.dll";
+constexpr char kFailureText[] = "keyhook.dllの初期化に失敗しました";
+
+template <typename Function>
+Function entryPoint(HMODULE module, const char* name)
+{
+    // Through a plain function pointer type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+} // namespace
+
+HookLibrary::~HookLibrary() { shutdown(); }
+
+bool HookLibrary::resolveEntryPoints()
+{
+    isHookingEntry = entryPoint<IsHookingFunction>(handle, "IsHooking");
+    startHookEntry = entryPoint<StartHookFunction>(handle, "StartHook");
+    endHookEntry = entryPoint<EndHookFunction>(handle, "EndHook");
+    return isHookingEntry && startHookEntry && endHookEntry;
+}
+
+void HookLibrary::loadAndStart(HWND window)
+{
+    // A hook left running would call into the library after it is gone.
+    shutdown();
+    if (!load()) {
+        showWarning(kFailureText);
+        return;
+    }
+    if (!resolveEntryPoints()) {
+        reset();
+        forgetEntryPoints();
+        showWarning(kFailureText);
+        return;
+    }
+    libraryName = kLibraryName;
+    // A library that refuses to start stays loaded, so that EndHook still tidies up at exit.
+    if (!startHookEntry(window))
+        showWarning(kFailureText);
+}
+
+void HookLibrary::shutdown()
+{
+    if (handle && endHookEntry)
+        endHookEntry();
+    forgetEntryPoints();
+    reset();
+}
+
+// Only the file beside the executable is taken, by its full path: a bare name would also be
+// looked for in the system directories and on PATH, and any keyhook.dll found there would run
+// inside this program. The library's own imports are looked for beside it first.
+bool HookLibrary::load()
+{
+    const char* directory = moduleDirectory();
+    // Relative picture names resolve against this for the rest of the process.
+    SetCurrentDirectoryA(directory);
+    if (!*directory)
+        return false;
+    const std::string path = std::string(directory) + "\\" + kLibraryName;
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module)
+        return false;
+    attach(module);
+    return true;
+}
+
+void HookLibrary::forgetEntryPoints()
+{
+    isHookingEntry = nullptr;
+    startHookEntry = nullptr;
+    endHookEntry = nullptr;
+}

@@ -1,0 +1,240 @@
+#include "support/process_tools.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+namespace {
+
+struct BoxSearch {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK matchBox(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool sameName(const std::string& entry, const std::string& name)
+{
+    return entry.size() > name.size() && entry[name.size()] == '='
+        && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.c_str(), static_cast<int>(name.size()),
+               name.c_str(), static_cast<int>(name.size()))
+        == CSTR_EQUAL;
+}
+
+// This process's environment block with the given variables replaced or added.
+std::vector<char> environmentBlock(const std::vector<std::pair<std::string, std::string>>& changes)
+{
+    std::vector<std::string> entries;
+    char* strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; *entry; entry += lstrlenA(entry) + 1)
+        entries.emplace_back(entry);
+    FreeEnvironmentStringsA(strings);
+    for (const auto& [name, value] : changes) {
+        std::erase_if(entries, [&](const std::string& entry) { return sameName(entry, name); });
+        entries.push_back(name + "=" + value);
+    }
+    std::vector<char> block;
+    for (const std::string& entry : entries)
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back(0);
+    return block;
+}
+
+} // namespace
+
+std::string executableDirectory()
+{
+    char path[MAX_PATH * 4] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string directory = path;
+    return directory.substr(0, directory.find_last_of("\\/"));
+}
+
+TempDirectory::TempDirectory()
+{
+    static unsigned counter = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(sizeof base, base);
+    char name[64];
+    for (;;) {
+        wsprintfA(name, "tavelo-%lu-%lu-%u", GetCurrentProcessId(), GetTickCount(), ++counter);
+        directory = std::string(base) + name;
+        if (CreateDirectoryA(directory.c_str(), nullptr))
+            return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return;
+    }
+}
+
+TempDirectory::~TempDirectory() { removeDirectoryTree(directory); }
+
+bool copyFile(const std::string& from, const std::string& to)
+{
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+bool fileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string readFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string contents;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        contents.append(buffer, read);
+    CloseHandle(file);
+    return contents;
+}
+
+std::vector<std::string> readLines(const std::string& path)
+{
+    const std::string contents = readFile(path);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t end = contents.find('\n', start);
+        if (end == std::string::npos)
+            end = contents.size();
+        std::string line = contents.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool writeFile(const std::string& path, const std::string& contents)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr)
+        && written == contents.size();
+    CloseHandle(file);
+    return ok;
+}
+
+void removeDirectoryTree(const std::string& path)
+{
+    if (path.empty())
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeDirectoryTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (!process)
+        return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 10000);
+    }
+    CloseHandle(process);
+}
+
+bool ChildProcess::start(const std::string& program, const std::string& arguments,
+    const std::string& currentDirectory, const std::vector<std::pair<std::string, std::string>>& environment)
+{
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    std::vector<char> block = environmentBlock(environment);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, block.data(),
+            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    return true;
+}
+
+bool ChildProcess::waitForExit(DWORD timeoutMilliseconds)
+{
+    return process && WaitForSingleObject(process, timeoutMilliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::exitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process)
+        GetExitCodeProcess(process, &code);
+    return code;
+}
+
+HWND findMessageBoxOf(DWORD processId)
+{
+    BoxSearch search{processId, nullptr};
+    EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+std::vector<SeenMessageBox> answerMessageBoxesUntilExit(ChildProcess& child, DWORD timeoutMilliseconds)
+{
+    std::vector<SeenMessageBox> boxes;
+    const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
+    while (!child.waitForExit(20) && GetTickCount64() < end) {
+        const HWND box = findMessageBoxOf(child.id());
+        if (!box)
+            continue;
+        SeenMessageBox seen = describeMessageBox(box);
+        // A box whose text is not drawn yet is read again on the next round.
+        if (seen.text.empty())
+            continue;
+        boxes.push_back(seen);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        // Wait for it to go before looking for the next one.
+        while (IsWindow(box) && IsWindowVisible(box) && GetTickCount64() < end)
+            Sleep(10);
+    }
+    return boxes;
+}
+
+std::string environmentVariable(const char* name)
+{
+    char value[32768] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+} // namespace testing_support

@@ -1,0 +1,79 @@
+#pragma once
+// Helpers for tests that run a program in a process of its own: scratch directories, files,
+// child processes with their own environment and current directory, and the message boxes that a
+// child shows.
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/win32_test_helpers.h"
+
+namespace testing_support {
+
+// The directory of the running test executable, where the build puts its helper programs.
+std::string executableDirectory();
+
+// A fresh, empty directory under the system's temporary directory, removed with everything in it
+// when the object goes.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::string& path() const { return directory; }
+    // A path inside the directory.
+    std::string file(const std::string& name) const { return directory + "\\" + name; }
+
+private:
+    std::string directory;
+};
+
+bool copyFile(const std::string& from, const std::string& to);
+bool fileExists(const std::string& path);
+// The whole file; empty when it cannot be read.
+std::string readFile(const std::string& path);
+// The file's lines without their line ends.
+std::vector<std::string> readLines(const std::string& path);
+bool writeFile(const std::string& path, const std::string& contents);
+void removeDirectoryTree(const std::string& path);
+
+// A child process, ended by force if it still runs when the object goes.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts the program with the arguments, in the given current directory (empty: this one),
+    // with this process's environment changed by the given name/value pairs.
+    bool start(const std::string& program, const std::string& arguments = {},
+        const std::string& currentDirectory = {},
+        const std::vector<std::pair<std::string, std::string>>& environment = {});
+    DWORD id() const { return processId; }
+    HANDLE handle() const { return process; }
+    // True when the process ended within the time.
+    bool waitForExit(DWORD timeoutMilliseconds);
+    // The exit code once ended, STILL_ACTIVE before.
+    DWORD exitCode() const;
+
+private:
+    HANDLE process = nullptr;
+    DWORD processId = 0;
+};
+
+// A visible message box (class #32770) of the given process, or null.
+HWND findMessageBoxOf(DWORD processId);
+
+// Waits for the child to end, reading and dismissing with OK every message box it shows meanwhile.
+// The boxes in the order seen; the caller checks waitForExit/exitCode afterwards.
+std::vector<SeenMessageBox> answerMessageBoxesUntilExit(ChildProcess& child, DWORD timeoutMilliseconds);
+
+// The value of an environment variable of this process; empty when unset.
+std::string environmentVariable(const char* name);
+
+} // namespace testing_support
