@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
 
 #include "common/path_helpers.h"
 
@@ -14,42 +13,43 @@ namespace {
 // Beyond the longest path that the system can give; stops the growing.
 constexpr DWORD kLargestPathBuffer = 65536;
 
-// The executable's full path, however long; empty when it cannot be had. A path that does not fit
-// is grown for rather than cut: a cut directory would put the settings file somewhere else.
-std::vector<char> executablePath()
+} // namespace
+
+std::string executablePath(unsigned firstBufferSize)
 {
-    for (DWORD size = 512; size <= kLargestPathBuffer; size *= 2) {
-        std::vector<char> buffer(size, 0);
+    // A path that does not fit is grown for rather than cut: a cut directory would put the
+    // settings file somewhere else.
+    for (DWORD size = firstBufferSize ? firstBufferSize : 1; size <= kLargestPathBuffer; size *= 2) {
+        std::string buffer(size, '\0');
         const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
         if (length == 0)
             break;
-        if (length < size)
+        if (length < size) {
+            buffer.resize(length);
             return buffer;
+        }
     }
-    return std::vector<char>(1, 0);
+    return std::string();
 }
 
-void computeModuleDirectory()
+void storeDirectoryOf(ModuleDirectoryStorage& storage, const char* path)
 {
-    const std::vector<char> path = executablePath();
-    std::vector<char> directory(path.size(), 0);
-    directoryPart(directory.data(), path.data());
-    const size_t length = std::strlen(directory.data());
-    if (length < sizeof ModuleDirectory.text) {
-        std::memcpy(ModuleDirectory.text, directory.data(), length + 1);
+    std::string directory(std::strlen(path) + 1, '\0');
+    directoryPart(directory.data(), path);
+    const size_t length = std::strlen(directory.c_str());
+    if (length < sizeof storage.text) {
+        std::memcpy(storage.text, directory.c_str(), length + 1);
         return;
     }
     char* held = new char[length + 1];
-    std::memcpy(held, directory.data(), length + 1);
-    ModuleDirectory.longText = held;
+    std::memcpy(held, directory.c_str(), length + 1);
+    storage.longText = held;
 }
-
-} // namespace
 
 bool prepareModuleDirectory()
 {
     if (ModuleDirectory.empty())
-        computeModuleDirectory();
+        storeDirectoryOf(ModuleDirectory, executablePath().c_str());
     return SetCurrentDirectoryA(ModuleDirectory.get()) != FALSE;
 }
 

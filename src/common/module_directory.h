@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The executable's directory, without a trailing separator ("D:" for a drive's root). Empty until
 // first computed, then fixed for the life of the process. Plain zero-initialised data with no
@@ -18,3 +19,11 @@ bool prepareModuleDirectory();
 
 // prepareModuleDirectory, then the directory's text, valid for the life of the process.
 const char* moduleDirectory();
+
+// The executable's full path however long, found with a buffer of firstBufferSize bytes grown until
+// it fits; empty when the system gives none.
+std::string executablePath(unsigned firstBufferSize = 512);
+
+// Fills an empty storage with the directory of path; one that does not fit the fixed buffer is
+// held whole on the heap.
+void storeDirectoryOf(ModuleDirectoryStorage& storage, const char* path);

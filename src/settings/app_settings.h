@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "settings/settings_registry.h"
+
 // The eight persistent settings. The settings registry fills them from TaveloKeyboard.ini at
 // start-up and writes them back when the process ends; the rest of the program reads and changes
 // them directly.
@@ -12,3 +14,7 @@ extern int Top;                     // window's top edge at the last close, -1 w
 extern bool UseCustomImage;         // take the pressed picture from the user's bitmap file
 extern std::string CustomImageName; // that file; a process-wide object of its own
 extern int WheelInitTime;           // how long a wheel arrow stays lit, in milliseconds, at least 1
+
+// Binds the eight settings to their keys in TaveloKeyboard.ini, reading each at once, in the order
+// that the program has always used; a wheel time below 1 becomes 1.
+void bindAppSettings(SettingsRegistry& registry);

@@ -1,0 +1,102 @@
+#include "settings/ini_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/module_directory.h"
+
+namespace {
+
+// "X:\" at the start; the drive letter itself is not looked at.
+bool hasDrivePrefix(const char* fileName)
+{
+    return std::strlen(fileName) >= 3 && fileName[1] == ':' && fileName[2] == '\\';
+}
+
+std::string resolvePath(const char* fileName, bool isFullPath)
+{
+    if (isFullPath || hasDrivePrefix(fileName))
+        return fileName;
+    const char* directory = moduleDirectory();
+    // Without the executable's directory a joined name would start at the root of the current
+    // drive: settings read from and written to someone else's file. Use no file instead.
+    if (directory[0] == 0)
+        return std::string();
+    return std::string(directory) + '\\' + fileName;
+}
+
+// A file that the user marked read-only is left alone even where the system would still let a
+// write through (an administrator's process on some systems).
+bool isReadOnly(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+} // namespace
+
+IniFile::IniFile(const char* fileName, bool isFullPath)
+    : filePath(resolvePath(fileName, isFullPath))
+{
+}
+
+int IniFile::getInt(const char* section, const char* key, int defaultValue) const
+{
+    if (filePath.empty())
+        return defaultValue;
+    return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, filePath.c_str()));
+}
+
+int IniFile::getIntInRange(
+    const char* section, const char* key, int defaultValue, int minimum, int maximum) const
+{
+    const int value = getInt(section, key, defaultValue);
+    if (value < minimum || value > maximum)
+        return defaultValue;
+    return value;
+}
+
+bool IniFile::getBool(const char* section, const char* key, bool defaultValue) const
+{
+    return getInt(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::getStringToBuffer(
+    const char* section, const char* key, char* buffer, unsigned size, const char* defaultText) const
+{
+    if (size == 0)
+        return;
+    if (filePath.empty()) {
+        buffer[0] = 0;
+        return;
+    }
+    GetPrivateProfileStringA(section, key, defaultText, buffer, size, filePath.c_str());
+}
+
+std::string IniFile::getString(const char* section, const char* key, const char* defaultText) const
+{
+    char buffer[1024] = {};
+    getStringToBuffer(section, key, buffer, sizeof buffer, defaultText);
+    return std::string(buffer);
+}
+
+bool IniFile::putString(const char* section, const char* key, const std::string& text) const
+{
+    if (filePath.empty() || isReadOnly(filePath))
+        return false;
+    return WritePrivateProfileStringA(section, key, text.c_str(), filePath.c_str()) != FALSE;
+}
+
+void IniFile::putInt(const char* section, const char* key, int value) const
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    putString(section, key, text);
+}
+
+void IniFile::putBool(const char* section, const char* key, bool value) const
+{
+    putInt(section, key, value ? 1 : 0);
+}

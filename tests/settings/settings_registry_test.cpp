@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/settings_registry.h"
+#include "settings/settings_test_files.h"
+
+namespace {
+
+using settings_testing::nonBlankLines;
+using Lines = std::vector<std::string>;
+
+class SettingsRegistryTest : public ::testing::Test {
+protected:
+    std::string iniPath() const { return temp.file("settings.ini"); }
+    void givenFile(const std::string& text) { ASSERT_TRUE(settings_testing::writeFile(iniPath(), text)); }
+    std::string onDisk() const { return settings_testing::readFile(iniPath()); }
+    std::unique_ptr<SettingsRegistry> openRegistry()
+    {
+        return std::make_unique<SettingsRegistry>(iniPath().c_str(), true);
+    }
+
+    settings_testing::TempDirectory temp;
+};
+
+TEST_F(SettingsRegistryTest, WritesSortedBySectionThenKey)
+{
+    int top = 3, wheel = 250, left = 2;
+    auto registry = openRegistry();
+    registry->bindInt("Window", "Top", &top, 0);
+    registry->bindInt("System", "WheelInitTime", &wheel, 0);
+    registry->bindInt("Window", "Left", &left, 0);
+    top = 30;
+    wheel = 500;
+    left = 20;
+    registry.reset();
+    EXPECT_EQ(
+        (Lines{"[System]", "WheelInitTime=500", "[Window]", "Left=20", "Top=30"}), nonBlankLines(onDisk()));
+}
+
+TEST_F(SettingsRegistryTest, OrderIsByteWiseAndCaseSensitive)
+{
+    int a = 1, b = 2, c = 3, d = 4, e = 5;
+    {
+        auto registry = openRegistry();
+        registry->bindInt("Window", "zeta", &a, 1);
+        registry->bindInt("Window", "\x81\x40key", &b, 2); // a double-byte name after every ASCII one
+        registry->bindInt("Win", "alpha", &c, 3);
+        registry->bindInt("Window", "alpha", &d, 4);
+        registry->bindInt("Window", "Beta", &e, 5); // capitals before small letters
+    }
+    EXPECT_EQ((Lines{"[Win]", "alpha=3", "[Window]", "Beta=5", "alpha=4", "zeta=1", "\x81\x40key=2"}),
+        nonBlankLines(onDisk()));
+}
+
+TEST_F(SettingsRegistryTest, KeysDifferingInCaseAreBothWritten)
+{
+    givenFile("[S]\r\nLeft=7\r\n");
+    int upper = 0, lower = 0;
+    auto registry = openRegistry();
+    registry->bindInt("S", "Left", &upper, 0);
+    registry->bindInt("S", "left", &lower, 0);
+    EXPECT_EQ(7, upper);
+    EXPECT_EQ(7, lower);
+    upper = 1;
+    lower = 2;
+    registry.reset();
+    // The file's keys ignore case: the second write, of "left", is the one that stays.
+    EXPECT_EQ(2, IniFile(iniPath().c_str(), true).getInt("S", "Left", 0));
+    EXPECT_EQ(2u, nonBlankLines(onDisk()).size());
+}
+
+TEST_F(SettingsRegistryTest, SecondBindingOfAKeyOnlyReads)
+{
+    givenFile("[S]\r\nK=5\r\nName=file\r\n");
+    int first = 0, second = 0;
+    std::string firstName, secondName;
+    auto registry = openRegistry();
+    registry->bindInt("S", "K", &first, 9);
+    registry->bindInt("S", "K", &second, 9);
+    registry->bindString("S", "Name", &firstName, "x");
+    registry->bindString("S", "Name", &secondName, "x");
+    EXPECT_EQ(5, first);
+    EXPECT_EQ(5, second);
+    EXPECT_EQ("file", secondName);
+    first = 1;
+    second = 2;
+    firstName = "one";
+    secondName = "two";
+    registry.reset();
+    EXPECT_EQ((Lines{"[S]", "K=1", "Name=one"}), nonBlankLines(onDisk()));
+}
+
+TEST_F(SettingsRegistryTest, EmptiedStringIsWrittenEmpty)
+{
+    givenFile("[S]\r\nName=picture.bmp\r\n");
+    std::string name;
+    bool flag = false;
+    auto registry = openRegistry();
+    registry->bindString("S", "Name", &name, "default.bmp");
+    registry->bindBool("S", "Flag", &flag, true);
+    EXPECT_EQ("picture.bmp", name);
+    EXPECT_TRUE(flag);
+    name.clear();
+    flag = false;
+    registry.reset();
+    EXPECT_EQ((Lines{"[S]", "Name=", "Flag=0"}), nonBlankLines(onDisk()));
+}
+
+TEST_F(SettingsRegistryTest, NothingBoundNothingWritten)
+{
+    openRegistry().reset();
+    EXPECT_FALSE(settings_testing::fileExists(iniPath()));
+    EXPECT_TRUE(settings_testing::directoryEntries(temp.path()).empty());
+}
+
+TEST_F(SettingsRegistryTest, NoPathReadsDefaultsAndWritesNothing)
+{
+    int number = 0;
+    bool flag = false;
+    std::string text = "old";
+    {
+        SettingsRegistry registry("", true);
+        registry.bindIntInRange("S", "N", &number, 6, 0, 8);
+        registry.bindBool("S", "F", &flag, true);
+        registry.bindString("S", "T", &text, "default");
+    }
+    EXPECT_EQ(6, number);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ("", text);
+}
+
+TEST_F(SettingsRegistryTest, OverlongTextIsNotCutInTheFile)
+{
+    const std::string original = "[S]\r\nLong=" + std::string(1500, 'y') + "\r\nOther=1\r\n";
+    givenFile(original);
+    std::string text;
+    int other = 0;
+    {
+        auto registry = openRegistry();
+        registry->bindString("S", "Long", &text, "");
+        registry->bindInt("S", "Other", &other, 0);
+    }
+    EXPECT_EQ(std::string(1023, 'y'), text);
+    EXPECT_EQ(original, onDisk());
+
+    // A value that the program did change is written as it is now.
+    {
+        auto registry = openRegistry();
+        registry->bindString("S", "Long", &text, "");
+        text = "short";
+    }
+    EXPECT_EQ((Lines{"[S]", "Long=short", "Other=1"}), nonBlankLines(onDisk()));
+}
+
+TEST(SettingBindingOrder, ComparesUnsignedBytes)
+{
+    int target = 0;
+    const SettingBinding ascii("S", "z", &target);
+    const SettingBinding high("S", "\xE0", &target);
+    const SettingBinding prefix("S", "zz", &target);
+    const SettingBinding otherSection("T", "a", &target);
+    EXPECT_TRUE(ascii.less(high));
+    EXPECT_FALSE(high.less(ascii));
+    EXPECT_TRUE(ascii.less(prefix));
+    EXPECT_TRUE(high.less(otherSection));
+    EXPECT_FALSE(ascii.less(ascii));
+    EXPECT_TRUE(ascii.equals(SettingBinding("S", "z", &target)));
+    EXPECT_FALSE(ascii.equals(SettingBinding("S", "Z", &target)));
+    EXPECT_FALSE(ascii.equals(SettingBinding("s", "z", &target)));
+}
+
+} // namespace
