@@ -1,0 +1,79 @@
+#include "display/placement.h"
+
+#include "app/process_globals.h"
+#include "display/pictures.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+bool hasRememberedPosition(const PlacementInput& input)
+{
+    return !input.forced && input.memorizePosition && input.left >= 0 && input.top >= 0;
+}
+
+// Free space is halved toward zero, so a window wider than the screen is centred at most one
+// pixel off rather than pushed further left.
+int gridOffset(int column, int freeSpace)
+{
+    if (column == 0)
+        return 0;
+    if (column == 1)
+        return freeSpace / 2;
+    return freeSpace;
+}
+
+PlacementInput currentInput(bool forced)
+{
+    RECT screen{};
+    GetClientRect(GetDesktopWindow(), &screen);
+    PlacementInput input;
+    // Metrics change with the theme and the font size, so they are asked every time.
+    input.dialogFrameWidth = GetSystemMetrics(SM_CXDLGFRAME);
+    input.dialogFrameHeight = GetSystemMetrics(SM_CYDLGFRAME);
+    input.menuHeight = GetSystemMetrics(SM_CYMENU);
+    input.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+    input.screenWidth = screen.right - screen.left;
+    input.screenHeight = screen.bottom - screen.top;
+    input.pictureWidth = baseWidth;
+    input.pictureHeight = baseHeight;
+    input.defaultPosition = DefaultPosition;
+    input.memorizePosition = MemorizePosition;
+    input.left = Left;
+    input.top = Top;
+    input.forced = forced;
+    return input;
+}
+
+} // namespace
+
+WindowPlacement computePlacement(const PlacementInput& input)
+{
+    WindowPlacement placement;
+    placement.width = 2 * input.dialogFrameWidth + input.pictureWidth;
+    placement.height
+        = input.menuHeight + 2 * input.dialogFrameHeight + input.captionHeight + input.pictureHeight;
+    if (hasRememberedPosition(input)) {
+        placement.x = input.left;
+        placement.y = input.top;
+        return placement;
+    }
+    const int row = input.defaultPosition < 3 ? 0 : (input.defaultPosition < 6 ? 1 : 2);
+    placement.x = gridOffset(input.defaultPosition % 3, input.screenWidth - placement.width);
+    placement.y = gridOffset(row, input.screenHeight - placement.height);
+    return placement;
+}
+
+void placeWindow(bool forced)
+{
+    const WindowPlacement placement = computePlacement(currentInput(forced));
+    SetWindowPos(
+        mainWindow, HWND_TOP, placement.x, placement.y, placement.width, placement.height, SWP_SHOWWINDOW);
+}
+
+void setTopmost(HWND window, bool on)
+{
+    SetWindowPos(
+        window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
+
+void setShown(HWND window, bool on) { ShowWindow(window, on ? SW_SHOW : SW_HIDE); }
