@@ -4,10 +4,12 @@
 #include <windows.h>
 
 extern "C" {
-// Starts watching the desktop's keyboard and mouse and posting one WM_HOOKEVENT per transition
-// to `target`. Non-zero when the hooks run.
+// Starts watching the desktop's keyboard and mouse on a thread of the library's own, posting one
+// WM_HOOKEVENT (see hook_protocol.h) per transition to `target`. Non-zero when the hooks run; 0 for
+// a null or invalid window or when the hooks cannot be installed. A second call ends the first
+// hook and starts anew for the new window.
 __declspec(dllexport) BOOL WINAPI StartHook(HWND target);
-// Stops the hooks; harmless when none run.
+// Unhooks and waits for the hook thread to end; harmless when none runs, and when called twice.
 __declspec(dllexport) void WINAPI EndHook();
 // Non-zero while the hooks are installed.
 __declspec(dllexport) BOOL WINAPI IsHooking();

@@ -1,0 +1,120 @@
+#include "hook_thread.h"
+
+#include "hook_session.h"
+
+namespace keyhook {
+
+namespace {
+
+// Handed from start() to the new thread; valid until `ready` is signalled.
+struct StartRequest {
+    HWND target;
+    HMODULE module;
+    HANDLE ready;
+    bool installed;
+};
+
+// The session of the thread that runs; touched only by that thread (its hook procedures run
+// on it, from its message loop).
+HookSession* activeSession = nullptr;
+
+LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data)
+{
+    if (code == HC_ACTION && activeSession)
+        activeSession->onKeyboard(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(data));
+    return CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK mouseProc(int code, WPARAM message, LPARAM data)
+{
+    if (code == HC_ACTION && activeSession)
+        activeSession->onMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
+    return CallNextHookEx(nullptr, code, message, data);
+}
+
+void runHooks(StartRequest& request)
+{
+    HookSession session(request.target);
+    activeSession = &session;
+    {
+        ScopedHook keyboard(SetWindowsHookExA(WH_KEYBOARD_LL, keyboardProc, request.module, 0));
+        ScopedHook mouse(SetWindowsHookExA(WH_MOUSE_LL, mouseProc, request.module, 0));
+        const bool installed = keyboard && mouse;
+        request.installed = installed;
+        SetEvent(request.ready); // `request` belongs to the starter from here on
+        if (installed) {
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+                if (message.message == WM_TIMER && !message.hwnd && session.onTimer(message.wParam))
+                    continue;
+                DispatchMessageA(&message);
+            }
+        }
+    }
+    activeSession = nullptr;
+}
+
+DWORD WINAPI hookThreadMain(void* parameter)
+{
+    auto* request = static_cast<StartRequest*>(parameter);
+    const HMODULE module = request->module;
+    runHooks(*request);
+    // The thread holds its own reference to the library, so the code it runs stays loaded
+    // even if the program unloads the library without ending the hook.
+    FreeLibraryAndExitThread(module, 0);
+}
+
+// A counted reference to this library, for the hook thread to hold.
+HMODULE referenceThisLibrary()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&hookThreadMain), &module);
+    return module;
+}
+
+} // namespace
+
+bool HookThread::start(HWND target)
+{
+    if (!target || !IsWindow(target))
+        return false;
+    stop();
+    ScopedKernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const HMODULE module = referenceThisLibrary();
+    if (!ready || !module) {
+        if (module)
+            FreeLibrary(module);
+        return false;
+    }
+    StartRequest request{target, module, ready.get(), false};
+    DWORD id = 0;
+    ScopedKernelHandle started(CreateThread(nullptr, 0, hookThreadMain, &request, 0, &id));
+    if (!started) {
+        FreeLibrary(module);
+        return false;
+    }
+    const HANDLE waitFor[] = {ready.get(), started.get()};
+    WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+    if (!request.installed) {
+        WaitForSingleObject(started.get(), INFINITE);
+        return false;
+    }
+    thread.reset(started.detach());
+    threadId = id;
+    return true;
+}
+
+void HookThread::stop()
+{
+    if (!thread)
+        return;
+    // The thread's queue exists (the hooks made it); retry in case the post is ever refused.
+    do {
+        PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+    } while (WaitForSingleObject(thread.get(), 100) == WAIT_TIMEOUT);
+    thread.reset();
+    threadId = 0;
+}
+
+} // namespace keyhook

@@ -1,0 +1,193 @@
+// keyhook.dll under real input: SendInput and mouse_event reach its low-level hooks as a
+// keyboard or mouse driver's events would.
+#include <gtest/gtest.h>
+
+#include "common/owned_handle.h"
+#include "hook_library.h"
+#include "support/win32_test_helpers.h"
+
+using namespace keyhook_testing;
+
+namespace {
+
+class HookedTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(library.loaded());
+        ASSERT_NE(window.get(), nullptr);
+        ASSERT_NE(library.start(window.get()), FALSE);
+    }
+    void TearDown() override { library.end(); }
+
+    // Sends the marker and waits for it: then everything sent before has been reported, and
+    // the recorded events must be exactly `expected` followed by the marker.
+    void expectEvents(std::vector<HookEvent> expected)
+    {
+        sendMarker();
+        const std::vector<HookEvent> marker = markerEvents();
+        expected.insert(expected.end(), marker.begin(), marker.end());
+        EXPECT_TRUE(window.waitForEvents(expected.size()));
+        EXPECT_EQ(window.events(), expected);
+    }
+
+    void tap(WORD vk, WORD scan, bool extended = false)
+    {
+        sendKey(vk, scan, false, extended);
+        sendKey(vk, scan, true, extended);
+    }
+
+    HookLibrary library;
+    EventWindow window;
+};
+
+TEST_F(HookedTest, ModifiersAreReportedWithTheirSides)
+{
+    tap(VK_LSHIFT, 0x2A);
+    tap(VK_RSHIFT, 0x36);
+    tap(VK_LCONTROL, 0x1D);
+    tap(VK_RCONTROL, 0x1D, true);
+    tap(VK_LMENU, 0x38);
+    tap(VK_RMENU, 0x38, true);
+    expectEvents({keyEvent(VK_LSHIFT, true), keyEvent(VK_LSHIFT, false), keyEvent(VK_RSHIFT, true),
+        keyEvent(VK_RSHIFT, false), keyEvent(VK_LCONTROL, true), keyEvent(VK_LCONTROL, false),
+        keyEvent(VK_RCONTROL, true), keyEvent(VK_RCONTROL, false), keyEvent(VK_LMENU, true),
+        keyEvent(VK_LMENU, false), keyEvent(VK_RMENU, true), keyEvent(VK_RMENU, false)});
+}
+
+TEST_F(HookedTest, SideNeutralModifiersAreGivenTheirSideByScanCodeAndExtendedFlag)
+{
+    // Wine hands these to the hooks as 0x10, 0x11 and 0x12.
+    tap(VK_SHIFT, 0x2A);
+    tap(VK_SHIFT, 0x36);
+    tap(VK_CONTROL, 0x1D);
+    tap(VK_CONTROL, 0x1D, true);
+    tap(VK_MENU, 0x38);
+    tap(VK_MENU, 0x38, true);
+    expectEvents({keyEvent(VK_LSHIFT, true), keyEvent(VK_LSHIFT, false), keyEvent(VK_RSHIFT, true),
+        keyEvent(VK_RSHIFT, false), keyEvent(VK_LCONTROL, true), keyEvent(VK_LCONTROL, false),
+        keyEvent(VK_RCONTROL, true), keyEvent(VK_RCONTROL, false), keyEvent(VK_LMENU, true),
+        keyEvent(VK_LMENU, false), keyEvent(VK_RMENU, true), keyEvent(VK_RMENU, false)});
+}
+
+TEST_F(HookedTest, KeysAreReportedInOrderWithoutAutoRepeat)
+{
+    sendKey('A', 0x1E, false);
+    sendKey('A', 0x1E, false);
+    sendKey('S', 0x1F, false);
+    sendKey('A', 0x1E, true);
+    sendKey('A', 0x1E, false);
+    sendKey('S', 0x1F, true);
+    sendKey('A', 0x1E, true);
+    expectEvents({keyEvent('A', true), keyEvent('S', true), keyEvent('A', false), keyEvent('A', true),
+        keyEvent('S', false), keyEvent('A', false)});
+}
+
+TEST_F(HookedTest, AKeyReleasedUnderAnotherCodeReleasesTheCodeItWasPressedWith)
+{
+    sendKey(VK_NUMPAD7, 0x47, false);
+    sendKey(VK_HOME, 0x47, true);
+    // Wine keeps its key state by code, so it still holds Numpad7; a second release of the same
+    // key must not be reported again.
+    sendKey(VK_NUMPAD7, 0x47, true);
+    expectEvents({keyEvent(VK_NUMPAD7, true), keyEvent(VK_NUMPAD7, false)});
+}
+
+TEST_F(HookedTest, ShiftThatTheSystemLiftsAroundAKeypadKeyStaysLit)
+{
+    // Shift held, NumLock on, keypad 7 pressed: the system lifts Shift (scan code 0x22A) before
+    // the key goes down and up, and presses it again (plain 0x2A) afterwards. The key is held
+    // long enough for several stuck-key rounds, which must trust the lifted Shift meanwhile.
+    sendKey(VK_LSHIFT, 0x2A, false);
+    sendKey(VK_LSHIFT, 0x22A, true);
+    sendKey(VK_HOME, 0x47, false);
+    testing_support::pumpMessages(1200);
+    sendKey(VK_LSHIFT, 0x22A, true);
+    sendKey(VK_HOME, 0x47, true);
+    sendKey(VK_LSHIFT, 0x2A, false);
+    testing_support::pumpMessages(800);
+    sendKey(VK_LSHIFT, 0x2A, true);
+    expectEvents({keyEvent(VK_LSHIFT, true), keyEvent(VK_HOME, true), keyEvent(VK_HOME, false),
+        keyEvent(VK_LSHIFT, false)});
+}
+
+TEST_F(HookedTest, GuardReleasesAKeyWhoseReleaseTheHookCouldNotTellApart)
+{
+    // The release carries another scan code: the hook cannot know it is this key's, but the
+    // system now holds no C.
+    sendKey('C', 0x2E, false);
+    sendKey('C', 0x2F, true);
+    ASSERT_EQ(GetAsyncKeyState('C') & 0x8000, 0);
+    ASSERT_TRUE(window.waitForEvents(2));
+    EXPECT_EQ(window.events(), (std::vector<HookEvent>{keyEvent('C', true), keyEvent('C', false)}));
+}
+
+TEST_F(HookedTest, GuardReleasesShiftThatTheSystemLiftedForGood)
+{
+    // The lifted Shift is never pressed again and no keypad key is down: the user let go
+    // of it where the hook could not see.
+    sendKey(VK_RSHIFT, 0x36, false);
+    sendKey(VK_RSHIFT, 0x236, true);
+    ASSERT_EQ(GetAsyncKeyState(VK_RSHIFT) & 0x8000, 0);
+    ASSERT_TRUE(window.waitForEvents(2));
+    EXPECT_EQ(
+        window.events(), (std::vector<HookEvent>{keyEvent(VK_RSHIFT, true), keyEvent(VK_RSHIFT, false)}));
+}
+
+TEST_F(HookedTest, MouseButtonsAndWheelAreReportedBySlot)
+{
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    sendMouse(MOUSEEVENTF_MIDDLEDOWN);
+    sendMouse(MOUSEEVENTF_MIDDLEUP);
+    sendMouse(MOUSEEVENTF_RIGHTUP);
+    mouse_event(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA, 0);
+    mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(-WHEEL_DELTA), 0);
+    mouse_event(MOUSEEVENTF_WHEEL, 0, 0, 30, 0);
+    sendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-360));
+    expectEvents({pointerEvent(0, true), pointerEvent(1, true), pointerEvent(0, false), pointerEvent(2, true),
+        pointerEvent(2, false), pointerEvent(1, false), pointerEvent(3, true), pointerEvent(4, true),
+        pointerEvent(3, true), pointerEvent(4, true)});
+}
+
+TEST_F(HookedTest, MovementXButtonsAndHorizontalWheelAreNotReported)
+{
+    sendMouse(MOUSEEVENTF_MOVE);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 30000, 30000, 0, 0);
+    sendMouse(MOUSEEVENTF_XDOWN, XBUTTON1);
+    sendMouse(MOUSEEVENTF_XUP, XBUTTON1);
+    sendMouse(MOUSEEVENTF_HWHEEL, WHEEL_DELTA);
+    expectEvents({});
+}
+
+// The hooks live on the library's own thread: while the program's GUI thread is blocked, input
+// still passes through the hooks at once, and every event waits in the window's queue.
+TEST_F(HookedTest, HooksRunWhileTheProgramsThreadIsBlocked)
+{
+    KernelHandle sender;
+    sender.attach(CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            for (WORD vk = 'D'; vk <= 'H'; ++vk) {
+                sendKey(vk, static_cast<WORD>(vk - 'D' + 0x20), false);
+                sendKey(vk, static_cast<WORD>(vk - 'D' + 0x20), true);
+            }
+            sendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+            return 0;
+        },
+        nullptr, 0, nullptr));
+    ASSERT_NE(sender.get(), nullptr);
+    // Not pumping: a hook on this thread could not run until the wait ends.
+    EXPECT_EQ(WaitForSingleObject(sender.get(), 30000), WAIT_OBJECT_0);
+    Sleep(500);
+    std::vector<HookEvent> expected;
+    for (WORD vk = 'D'; vk <= 'H'; ++vk) {
+        expected.push_back(keyEvent(vk, true));
+        expected.push_back(keyEvent(vk, false));
+    }
+    expected.push_back(pointerEvent(3, true));
+    expectEvents(expected);
+}
+
+} // namespace
