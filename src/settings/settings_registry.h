@@ -69,8 +69,6 @@ public:
     void bindBool(const char* section, const char* key, bool* target, bool defaultValue);
     void bindString(const char* section, const char* key, std::string* target, const char* defaultText);
 
-    const IniFile& file() const { return ini; }
-
 private:
     struct ByLess {
         bool operator()(const SettingBinding& a, const SettingBinding& b) const { return a.less(b); }
