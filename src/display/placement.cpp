@@ -11,8 +11,7 @@ bool hasRememberedPosition(const PlacementInput& input)
     return !input.forced && input.memorizePosition && input.left >= 0 && input.top >= 0;
 }
 
-// Free space is halved toward zero, so a window wider than the screen is centred at most one
-// pixel off rather than pushed further left.
+// The halving truncates toward zero: a window one pixel wider than the screen, centred, stays at 0.
 int gridOffset(int column, int freeSpace)
 {
     if (column == 0)
