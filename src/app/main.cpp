@@ -1,9 +1,52 @@
 #include <windows.h>
 
-#include "app/process_globals.h"
+#include "app/main_window.h"
+#include "app/process_objects.h"
+#include "app/warning.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+// Brings the running copy to the front instead of starting a second one.
+void activateOtherCopy(HWND other)
+{
+    ShowWindow(other, SW_SHOW);
+    if (!IsZoomed(other))
+        ShowWindow(other, SW_RESTORE);
+    SetForegroundWindow(other);
+}
+
+void runMessageLoop()
+{
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     instanceHandle = instance;
+
+    HWND other = nullptr;
+    if (singleInstanceGuard.check(kMainWindowClass, &other)) {
+        activateOtherCopy(other);
+        return 0;
+    }
+
+    bindAppSettings(settingsRegistry);
+
+    if (!registerMainWindowClass()) {
+        showWarning("ウィンドウの初期化に失敗しました");
+        return 0;
+    }
+    if (!createMainWindow()) {
+        showWarning("ウィンドウの作成に失敗しました");
+        return 0;
+    }
+    runMessageLoop();
     return 0;
 }

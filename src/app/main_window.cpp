@@ -1,0 +1,133 @@
+#include "app/main_window.h"
+
+#include "app/process_globals.h"
+#include "display/input_state.h"
+#include "display/painting.h"
+#include "display/pictures.h"
+#include "display/placement.h"
+#include "hook/hook_library.h"
+#include "resource_ids.h"
+#include "settings/app_settings.h"
+#include "ui/settings_dialog.h"
+
+namespace {
+
+constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX;
+
+void runCreationSequence(HWND window)
+{
+    SendMessageA(window, WM_SETICON, ICON_SMALL,
+        reinterpret_cast<LPARAM>(LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_MAIN))));
+    hookLibrary.loadAndStart(window);
+    if (loadBasePicture())
+        placeWindow(false);
+    loadPressedPicture(UseCustomImage, CustomImageName);
+    clearAll();
+    setTopmost(window, MostTop);
+    setShown(window, true);
+    firstPaintPending = 1;
+}
+
+void runSettingsCommand(HWND window)
+{
+    const int previousPosition = DefaultPosition;
+    if (!runSettingsDialog(window))
+        return;
+    setTopmost(window, MostTop);
+    if (DefaultPosition != previousPosition)
+        placeWindow(true);
+}
+
+// Where the window stands, in screen coordinates. A minimised window reports a far-off parking
+// place; its restored place is what the user expects to find at the next start.
+POINT windowTopLeft(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    POINT topLeft{rect.left, rect.top};
+    if (!IsIconic(window))
+        return topLeft;
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
+        return topLeft;
+    // The restored rectangle is in work-area coordinates; a taskbar on the left or top shifts
+    // them from the screen's.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    topLeft.x = placement.rcNormalPosition.left + monitor.rcWork.left - monitor.rcMonitor.left;
+    topLeft.y = placement.rcNormalPosition.top + monitor.rcWork.top - monitor.rcMonitor.top;
+    return topLeft;
+}
+
+void recordPositionAndClose(HWND window)
+{
+    const POINT topLeft = windowTopLeft(window);
+    Left = topLeft.x;
+    Top = topLeft.y;
+    DestroyWindow(window);
+}
+
+} // namespace
+
+LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        mainWindow = window;
+        runCreationSequence(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_MOVE:
+    case WM_ACTIVATE:
+        paintNow();
+        return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+            clearAll();
+            paintNow();
+        }
+        return 0;
+    case WM_PAINT:
+        return onPaintMessage(window);
+    case WM_CLOSE:
+        recordPositionAndClose(window);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDM_SETTINGS)
+            runSettingsCommand(window);
+        return 0;
+    case WM_TIMER:
+        expireWheel(window);
+        return 0;
+    case WM_HOOKEVENT:
+        applyHookEvent(wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+bool registerMainWindowClass()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = keyboardViewProc;
+    windowClass.hInstance = instanceHandle;
+    windowClass.hIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_MAIN));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+HWND createMainWindow()
+{
+    return CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, kMainWindowTitle, kMainWindowStyle,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instanceHandle,
+        nullptr);
+}

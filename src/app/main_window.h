@@ -1,0 +1,14 @@
+#pragma once
+#include <windows.h>
+
+// The class and mutex name by which a second copy finds the first.
+inline constexpr char kMainWindowClass[] = "TAVELO_WindowClass";
+inline constexpr char kMainWindowTitle[] = "Taveloキーボード Ver1.02";
+
+// Routes every message of the keyboard window to the code that owns the work.
+LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool registerMainWindowClass();
+// Creates the window; its creation message loads the hook and the pictures, sizes, places and
+// shows it.
+HWND createMainWindow();

@@ -1,0 +1,17 @@
+#pragma once
+// The process-wide objects, created before the entry function runs in the order of their
+// definitions in process_objects.cpp and destroyed in reverse: the settings are written back after
+// the window is gone and before the hook library is unloaded.
+#include <string>
+
+#include "app/process_globals.h"
+#include "app/single_instance_guard.h"
+#include "display/pictures.h"
+#include "hook/hook_library.h"
+#include "settings/settings_registry.h"
+
+extern std::string CustomImageName;
+extern HookLibrary hookLibrary;
+extern ImagePair imagePair;
+extern SettingsRegistry settingsRegistry;
+extern SingleInstanceGuard singleInstanceGuard;
