@@ -34,6 +34,10 @@ LRESULT CALLBACK mouseProc(int code, WPARAM message, LPARAM data)
 
 void runHooks(StartRequest& request)
 {
+    // Low-level events reach only a thread that has a message queue; make it now, so that the
+    // hooks work from the moment StartHook returns.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     HookSession session(request.target);
     activeSession = &session;
     {
@@ -43,7 +47,6 @@ void runHooks(StartRequest& request)
         request.installed = installed;
         SetEvent(request.ready); // `request` belongs to the starter from here on
         if (installed) {
-            MSG message;
             while (GetMessageA(&message, nullptr, 0, 0) > 0) {
                 if (message.message == WM_TIMER && !message.hwnd && session.onTimer(message.wParam))
                     continue;

@@ -6,8 +6,8 @@
 extern "C" {
 // Starts watching the desktop's keyboard and mouse on a thread of the library's own, posting one
 // WM_HOOKEVENT (see hook_protocol.h) per transition to `target`. Non-zero when the hooks run; 0 for
-// a null or invalid window or when the hooks cannot be installed. A second call ends the first
-// hook and starts anew for the new window.
+// a null or invalid window (a running hook then carries on) or when the hooks cannot be installed.
+// A second call with a valid window ends the first hook and starts anew for the new window.
 __declspec(dllexport) BOOL WINAPI StartHook(HWND target);
 // Unhooks and waits for the hook thread to end; harmless when none runs, and when called twice.
 __declspec(dllexport) void WINAPI EndHook();

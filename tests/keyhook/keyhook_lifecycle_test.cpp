@@ -46,7 +46,6 @@ TEST_F(LifecycleTest, StartHookRunsTheHooksOnAThreadThatEndHookJoins)
     EXPECT_TRUE(library.hooking());
     const std::set<DWORD> during = threadIds();
     EXPECT_EQ(during.size(), before.size() + 1);
-    EXPECT_FALSE(before.contains(GetCurrentThreadId()) && !during.contains(GetCurrentThreadId()));
     EXPECT_TRUE(reaches(window));
 
     library.end();
