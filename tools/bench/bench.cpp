@@ -1,0 +1,716 @@
+// Benchmarks of TaveloKeyboard.exe against floor_window.exe, a bare window of the same size that
+// ignores hook events. Each program runs from a fresh temporary directory of its own, one copy at
+// a time (the keyboard program is single-instance). Prints one line per figure:
+//   ID  VALUE UNIT  floor VALUE UNIT  ratio PROGRAM/FLOOR
+// and lines starting with '#' for what the reader should know about the run.
+//   bench.exe [DIRECTORY [EVENTS]]   DIRECTORY holds the three programs (default: bench.exe's own),
+//                                    EVENTS is the size of the flood (default: a million)
+//
+// Why hook events are synchronised the way they are: a message sent to another thread is handled
+// before anything that thread has queued, so a WM_NULL sent after a flood returns long before the
+// flood is handled. A paint, on the other hand, is only generated once the posted queue is empty:
+// invalidating the window and waiting until its update region is empty again proves that every
+// event posted before has been handled.
+#include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/owned_handle.h"
+
+namespace {
+
+constexpr UINT hookEventMessage = WM_USER;
+constexpr WPARAM keyboardDevice = 0;
+constexpr WORD keyA = 0x41;
+constexpr int startRuns = 5;
+constexpr int repaintEvents = 2000;
+constexpr int defaultFloodEvents = 1000000;
+constexpr int floodBatch = 5000; // well below the 10000 messages a queue may hold
+constexpr DWORD idleMilliseconds = 10000;
+constexpr DWORD replyTimeout = 10000;
+constexpr DWORD startTimeout = 20000;
+
+// ---- clock and statistics ----
+
+double nowMilliseconds()
+{
+    static const double ticksPerMillisecond = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMillisecond;
+}
+
+std::optional<double> median(std::vector<double> values)
+{
+    if (values.empty())
+        return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// ---- files ----
+
+// The directory part of a path, stepping over double-byte characters so that a trail byte of
+// 0x5C is not taken for a separator.
+std::string directoryOf(const std::string& path)
+{
+    size_t cut = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size())
+            ++i;
+        else if (path[i] == '\\' || path[i] == '/')
+            cut = i;
+    }
+    return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+}
+
+std::string ownDirectory()
+{
+    std::vector<char> buffer(32768);
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return directoryOf(std::string(buffer.data(), length));
+}
+
+std::optional<double> fileKiB(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    const uint64_t bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return static_cast<double>(bytes) / 1024.0;
+}
+
+// A new directory under the user's temporary directory holding copies of the given files; it is
+// emptied and removed with the object, together with whatever the program wrote there.
+class TemporaryDirectory {
+public:
+    TemporaryDirectory(const std::string& sourceDirectory, const std::vector<std::string>& files)
+    {
+        static int serial = 0;
+        char temp[MAX_PATH + 1] = {};
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "tavelo-bench-" + std::to_string(GetCurrentProcessId()) + "-"
+            + std::to_string(++serial);
+        complete = CreateDirectoryA(path.c_str(), nullptr) != 0;
+        for (const std::string& file : files)
+            complete = complete
+                && CopyFileA((sourceDirectory + "\\" + file).c_str(), (path + "\\" + file).c_str(), FALSE);
+    }
+    ~TemporaryDirectory()
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA((path + "\\" + found.cFileName).c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(path.c_str());
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    bool ready() const { return complete; }
+    const std::string& get() const { return path; }
+
+private:
+    std::string path;
+    bool complete = false;
+};
+
+// ---- the measured program ----
+
+struct Subject {
+    const char* label;
+    const char* executable;
+    const char* windowClass;
+    std::vector<std::string> files;
+};
+
+// One running copy of a subject, closed through its window (and ended by force if that fails)
+// when the object goes.
+class RunningProgram {
+public:
+    RunningProgram(const Subject& subject, const std::string& directory)
+        : subject(subject)
+    {
+        const std::string executable = directory + "\\" + subject.executable;
+        std::string commandLine = "\"" + executable + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION created{};
+        if (CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                directory.c_str(), &startup, &created)) {
+            process.attach(created.hProcess);
+            thread.attach(created.hThread);
+            processId = created.dwProcessId;
+        }
+    }
+    ~RunningProgram() { close(); }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return process.get() != nullptr; }
+    bool exited() const { return !started() || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }
+    HANDLE handle() const { return process.get(); }
+    // The first thread, which runs the window's message loop.
+    HANDLE windowThread() const { return thread.get(); }
+    DWORD id() const { return processId; }
+
+    // The subject's top-level window once it exists; null before.
+    HWND findWindow() const
+    {
+        for (HWND window = FindWindowExA(nullptr, nullptr, subject.windowClass, nullptr); window;
+             window = FindWindowExA(nullptr, window, subject.windowClass, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId)
+                return window;
+        }
+        return nullptr;
+    }
+
+    // Dismisses a message box of this process, if one is up; true when one was.
+    bool dismissMessageBox() const
+    {
+        HWND box = nullptr;
+        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr))) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(box, &owner);
+            if (owner == processId) {
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Asks the window to close and waits for the process to end.
+    void close()
+    {
+        if (exited())
+            return;
+        if (HWND window = findWindow())
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.get(), replyTimeout) != WAIT_OBJECT_0) {
+            std::printf("# %s did not end after WM_CLOSE; ended by force\n", subject.label);
+            TerminateProcess(process.get(), 1);
+            WaitForSingleObject(process.get(), replyTimeout);
+        }
+    }
+
+private:
+    const Subject& subject;
+    KernelHandle process;
+    KernelHandle thread;
+    DWORD processId = 0;
+};
+
+// ---- reading the window's pixels ----
+
+class MemoryDc {
+public:
+    MemoryDc()
+        : dc(CreateCompatibleDC(nullptr))
+    {
+    }
+    ~MemoryDc()
+    {
+        if (dc)
+            DeleteDC(dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const { return dc; }
+
+private:
+    HDC dc;
+};
+
+class WindowDc {
+public:
+    explicit WindowDc(HWND window)
+        : window(window)
+        , dc(GetDC(window))
+    {
+    }
+    ~WindowDc()
+    {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc; }
+
+private:
+    HWND window;
+    HDC dc;
+};
+
+using Picture = std::vector<uint32_t>;
+
+// Copies a window's client area, as the screen shows it, into 32-bit pixels.
+class ClientCapture {
+public:
+    ClientCapture(int width, int height)
+        : width(width)
+        , height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap.attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        pixels = static_cast<const uint32_t*>(bits);
+        if (bitmap.get() && dc.get())
+            SelectObject(dc.get(), bitmap.get());
+    }
+
+    bool take(HWND window, Picture& out)
+    {
+        if (!pixels)
+            return false;
+        WindowDc source(window);
+        if (!source.get() || !BitBlt(dc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY))
+            return false;
+        GdiFlush();
+        out.resize(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = pixels[i] & 0xFFFFFF;
+        return true;
+    }
+
+private:
+    int width;
+    int height;
+    MemoryDc dc;
+    GdiObjectHandle bitmap;
+    const uint32_t* pixels = nullptr;
+};
+
+size_t differingPixels(const Picture& a, const Picture& b)
+{
+    if (a.size() != b.size())
+        return std::max(a.size(), b.size());
+    size_t count = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        count += a[i] != b[i];
+    return count;
+}
+
+// The button-face background the window class paints before the program does.
+bool onlyBackground(const Picture& picture)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t background = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    return std::all_of(picture.begin(), picture.end(), [&](uint32_t pixel) { return pixel == background; });
+}
+
+SIZE clientSize(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+// ---- talking to the window ----
+
+bool sendWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, replyTimeout, &result) != 0;
+}
+
+LPARAM keyEvent(WORD key, bool pressed) { return static_cast<LPARAM>((pressed ? 0x10000u : 0u) | key); }
+
+// Waits until everything posted to the window before this call has been handled (see the top of
+// this file); false if the window stays busy for the whole timeout.
+bool syncPosted(HWND window)
+{
+    InvalidateRect(window, nullptr, FALSE);
+    const double deadline = nowMilliseconds() + replyTimeout;
+    while (GetUpdateRect(window, nullptr, FALSE)) {
+        if (nowMilliseconds() > deadline)
+            return false;
+        Sleep(1);
+    }
+    return sendWait(window, WM_NULL, 0, 0);
+}
+
+bool postRetrying(HWND window, LPARAM lParam)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (PostMessageA(window, hookEventMessage, keyboardDevice, lParam))
+            return true;
+        Sleep(1); // the queue is full: let it drain
+    }
+    return false;
+}
+
+// ---- process figures ----
+
+// Private (committed, unshared) memory. Wine leaves PrivateUsage at zero and reports the
+// anonymous resident memory as PagefileUsage, the commit charge, which is the same quantity as
+// PrivateUsage on Windows.
+std::optional<double> privateKiB(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(
+            process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        return std::nullopt;
+    const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    return static_cast<double>(bytes) / 1024.0;
+}
+
+// The leading fields of one record of the system's process list (SystemProcessInformation).
+struct ProcessRecord {
+    ULONG nextEntryOffset;
+    ULONG numberOfThreads;
+    LARGE_INTEGER workingSetPrivateSize;
+    ULONG hardFaultCount;
+    ULONG numberOfThreadsHighWatermark;
+    ULONGLONG cycleTime;
+    LARGE_INTEGER createTime;
+    LARGE_INTEGER userTime;
+    LARGE_INTEGER kernelTime;
+    USHORT imageNameLength;
+    USHORT imageNameMaximumLength;
+    PWSTR imageNameBuffer;
+    LONG basePriority;
+    HANDLE uniqueProcessId;
+};
+
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+constexpr ULONG systemProcessInformation = 5;
+constexpr LONG statusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+// CPU time (kernel + user) a process has used so far. Taken from the system's process list:
+// Wine answers GetProcessTimes for another process with the caller's own times.
+std::optional<double> cpuMilliseconds(DWORD processId)
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    // Through void (*)() so that the compiler accepts the change of function type.
+    const auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void (*)()>(ntdll ? GetProcAddress(ntdll, "NtQuerySystemInformation") : nullptr));
+    if (!query)
+        return std::nullopt;
+    std::vector<unsigned char> buffer(1 << 18);
+    LONG status;
+    ULONG needed = 0;
+    while (
+        (status = query(systemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed))
+        == statusInfoLengthMismatch)
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    if (status < 0)
+        return std::nullopt;
+    for (size_t offset = 0; offset + sizeof(ProcessRecord) <= buffer.size();) {
+        ProcessRecord record;
+        std::memcpy(&record, buffer.data() + offset, sizeof record);
+        if (reinterpret_cast<ULONG_PTR>(record.uniqueProcessId) == processId)
+            return static_cast<double>(record.kernelTime.QuadPart + record.userTime.QuadPart) / 10000.0;
+        if (!record.nextEntryOffset)
+            break;
+        offset += record.nextEntryOffset;
+    }
+    return std::nullopt;
+}
+
+// Keeps a thread from running until resumed or destroyed, so that a batch of events can be queued
+// for it without the time of posting them mixing into the time of handling them.
+class HeldThread {
+public:
+    explicit HeldThread(HANDLE thread)
+        : thread(thread)
+        , held(SuspendThread(thread) != static_cast<DWORD>(-1))
+    {
+    }
+    ~HeldThread() { resume(); }
+    HeldThread(const HeldThread&) = delete;
+    HeldThread& operator=(const HeldThread&) = delete;
+
+    bool isHeld() const { return held; }
+    void resume()
+    {
+        if (held)
+            ResumeThread(thread);
+        held = false;
+    }
+
+private:
+    HANDLE thread;
+    bool held;
+};
+
+// ---- measurements ----
+
+struct Figures {
+    std::optional<double> eventsPerSecond;
+    std::optional<double> repaintMicroseconds;
+    std::optional<double> startMilliseconds;
+    std::optional<double> privateAfterStart;
+    std::optional<double> privateAfterFlood;
+    std::optional<double> idleCpu;
+};
+
+// Waits for the subject's window to appear; dismisses warning boxes on the way.
+HWND waitForWindow(const Subject& subject, const RunningProgram& program)
+{
+    const double deadline = nowMilliseconds() + startTimeout;
+    while (nowMilliseconds() < deadline && !program.exited()) {
+        if (program.dismissMessageBox())
+            std::printf("# %s showed a message box at start-up; dismissed\n", subject.label);
+        if (HWND window = program.findWindow(); window && IsWindowVisible(window))
+            return window;
+        Sleep(5);
+    }
+    std::printf("# %s showed no window%s\n", subject.label, program.exited() ? " (it ended)" : "");
+    return nullptr;
+}
+
+// The picture the window settles on after start-up, or nothing when it never shows more than
+// the background.
+std::optional<Picture> settledPicture(const Subject& subject, HWND window)
+{
+    syncPosted(window);
+    Sleep(1000);
+    syncPosted(window);
+    const SIZE size = clientSize(window);
+    std::printf("# %s: client area %ld x %ld\n", subject.label, size.cx, size.cy);
+    ClientCapture capture(size.cx, size.cy);
+    Picture picture;
+    if (!capture.take(window, picture) || onlyBackground(picture)) {
+        std::printf("# %s paints nothing but the background\n", subject.label);
+        return std::nullopt;
+    }
+    return picture;
+}
+
+// Median time of one event handled and painted: the event is sent rather than posted, so that
+// its handler has run when the call returns; then the pending paints are forced and the window
+// asked for one more reply.
+std::optional<double> repaintPerEvent(HWND window)
+{
+    std::vector<double> times;
+    times.reserve(repaintEvents);
+    for (int i = 0; i < repaintEvents; ++i) {
+        const double start = nowMilliseconds();
+        if (!sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, i % 2 == 0)))
+            return std::nullopt;
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+        if (!sendWait(window, WM_NULL, 0, 0))
+            return std::nullopt;
+        times.push_back((nowMilliseconds() - start) * 1000.0);
+    }
+    return median(times);
+}
+
+// Tells whether a held key shows on screen and goes away again, so that the repaint figure is
+// known to include real drawing.
+void checkKeyShows(const Subject& subject, HWND window, const Picture& settled)
+{
+    const SIZE size = clientSize(window);
+    ClientCapture capture(size.cx, size.cy);
+    Picture held, released;
+    sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, true));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+    const bool leftInvalid = GetUpdateRect(window, nullptr, FALSE) != 0;
+    capture.take(window, held);
+    sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, false));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+    capture.take(window, released);
+    std::printf("# %s: holding A changes %zu pixels, releasing it leaves %zu changed%s\n", subject.label,
+        differingPixels(settled, held), differingPixels(settled, released),
+        leftInvalid ? "; the window stays invalid after a forced paint" : "");
+}
+
+// Hook events per second over a flood of alternating presses and releases of A. Each batch is
+// queued while the window's thread is held, then timed from its release until it is handled.
+std::optional<double> absorptionRate(HWND window, HANDLE windowThread, int events)
+{
+    double busy = 0;
+    bool everHeld = true;
+    for (int posted = 0; posted < events; posted += floodBatch) {
+        const int batch = std::min(floodBatch, events - posted);
+        HeldThread held(windowThread);
+        everHeld = everHeld && held.isHeld();
+        double start = nowMilliseconds();
+        for (int i = 0; i < batch; ++i)
+            if (!postRetrying(window, keyEvent(keyA, i % 2 == 0)))
+                return std::nullopt;
+        if (held.isHeld()) {
+            start = nowMilliseconds();
+            held.resume();
+        }
+        if (!syncPosted(window))
+            return std::nullopt;
+        busy += nowMilliseconds() - start;
+    }
+    if (!everHeld)
+        std::printf("# the window's thread could not be held: posting is part of the absorption time\n");
+    return events / (busy / 1000.0);
+}
+
+// One long run: memory after start-up, idle CPU, repaint per event, the flood, memory after it.
+// Leaves the settled picture for the start-up runs to wait for.
+void measureRunning(const Subject& subject, const std::string& source, int events, Figures& figures,
+    std::optional<Picture>& settled)
+{
+    TemporaryDirectory directory(source, subject.files);
+    if (!directory.ready()) {
+        std::printf("# %s could not be copied to %s\n", subject.label, directory.get().c_str());
+        return;
+    }
+    RunningProgram program(subject, directory.get());
+    HWND window = waitForWindow(subject, program);
+    if (!window)
+        return;
+    settled = settledPicture(subject, window);
+    figures.privateAfterStart = privateKiB(program.handle());
+
+    const auto idleStart = cpuMilliseconds(program.id());
+    Sleep(idleMilliseconds);
+    const auto idleEnd = cpuMilliseconds(program.id());
+    if (idleStart && idleEnd)
+        figures.idleCpu = *idleEnd - *idleStart;
+
+    if (settled)
+        checkKeyShows(subject, window, *settled);
+    figures.repaintMicroseconds = repaintPerEvent(window);
+    figures.eventsPerSecond = absorptionRate(window, program.windowThread(), events);
+    Sleep(500);
+    figures.privateAfterFlood = privateKiB(program.handle());
+}
+
+// Time from process creation to the settled picture on screen, one fresh start.
+std::optional<double> timeToPicture(const Subject& subject, const std::string& source, const Picture& settled)
+{
+    TemporaryDirectory directory(source, subject.files);
+    if (!directory.ready())
+        return std::nullopt;
+    const double start = nowMilliseconds();
+    RunningProgram program(subject, directory.get());
+    const double deadline = start + startTimeout;
+    Picture seen;
+    std::optional<ClientCapture> capture;
+    while (nowMilliseconds() < deadline && !program.exited()) {
+        program.dismissMessageBox();
+        HWND window = program.findWindow();
+        if (window && IsWindowVisible(window)) {
+            const SIZE size = clientSize(window);
+            if (!capture)
+                capture.emplace(size.cx, size.cy);
+            if (capture->take(window, seen) && differingPixels(seen, settled) <= settled.size() / 100)
+                return nowMilliseconds() - start;
+        }
+        Sleep(1);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> medianStartTime(
+    const Subject& subject, const std::string& source, const Picture& settled)
+{
+    std::vector<double> times;
+    for (int run = 0; run < startRuns; ++run)
+        if (auto time = timeToPicture(subject, source, settled))
+            times.push_back(*time);
+    if (times.size() < startRuns)
+        std::printf("# %s: %zu of %d starts reached the picture\n", subject.label, times.size(), startRuns);
+    return median(times);
+}
+
+Figures measure(const Subject& subject, const std::string& source, int events)
+{
+    Figures figures;
+    std::optional<Picture> settled;
+    measureRunning(subject, source, events, figures, settled);
+    if (settled)
+        figures.startMilliseconds = medianStartTime(subject, source, *settled);
+    return figures;
+}
+
+// ---- output ----
+
+std::string formatValue(std::optional<double> value, int decimals)
+{
+    if (!value)
+        return "-";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, *value);
+    return text;
+}
+
+void printFigure(const char* id, std::optional<double> program, std::optional<double> floor, const char* unit,
+    int decimals)
+{
+    std::optional<double> ratio;
+    if (program && floor && *floor > 0)
+        ratio = *program / *floor;
+    std::printf("%-20s %12s %-5s floor %12s %-5s ratio %s\n", id, formatValue(program, decimals).c_str(),
+        unit, formatValue(floor, decimals).c_str(), unit, formatValue(ratio, 2).c_str());
+}
+
+std::optional<double> difference(std::optional<double> later, std::optional<double> earlier)
+{
+    if (!later || !earlier)
+        return std::nullopt;
+    return *later - *earlier;
+}
+
+void printFigures(const Figures& program, const Figures& floor, const std::string& source)
+{
+    printFigure("absorb_rate", program.eventsPerSecond, floor.eventsPerSecond, "ev/s", 0);
+    printFigure("repaint_per_event", program.repaintMicroseconds, floor.repaintMicroseconds, "us", 1);
+    printFigure("start_to_picture", program.startMilliseconds, floor.startMilliseconds, "ms", 1);
+    printFigure("private_start", program.privateAfterStart, floor.privateAfterStart, "KiB", 0);
+    printFigure("private_after_flood", program.privateAfterFlood, floor.privateAfterFlood, "KiB", 0);
+    printFigure("private_growth", difference(program.privateAfterFlood, program.privateAfterStart),
+        difference(floor.privateAfterFlood, floor.privateAfterStart), "KiB", 0);
+    printFigure("idle_cpu_10s", program.idleCpu, floor.idleCpu, "ms", 1);
+    const auto floorSize = fileKiB(source + "\\floor_window.exe");
+    printFigure("exe_size", fileKiB(source + "\\TaveloKeyboard.exe"), floorSize, "KiB", 1);
+    printFigure("dll_size", fileKiB(source + "\\keyhook.dll"), std::nullopt, "KiB", 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string source = argc > 1 ? argv[1] : ownDirectory();
+    const int events = argc > 2 ? std::max(floodBatch, std::atoi(argv[2])) : defaultFloodEvents;
+    const Subject keyboard{
+        "program", "TaveloKeyboard.exe", "TAVELO_WindowClass", {"TaveloKeyboard.exe", "keyhook.dll"}};
+    const Subject floor{"floor", "floor_window.exe", "TAVELO_BenchFloor", {"floor_window.exe"}};
+
+    std::printf(
+        "# %d starts each (median), %d events flooded in batches of %d, %d repaint events, %lu ms idle\n",
+        startRuns, events, floodBatch, repaintEvents, idleMilliseconds);
+    std::fflush(stdout);
+    const Figures floorFigures = measure(floor, source, events);
+    std::fflush(stdout);
+    const Figures programFigures = measure(keyboard, source, events);
+    printFigures(programFigures, floorFigures, source);
+    return 0;
+}
