@@ -23,16 +23,35 @@ trap 'rm -f "$output"' EXIT
 wine "$bin/bench.exe" "${args[@]}" </dev/null | tr -d '\r' | tee "$output"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
+# How many single repaints one event cost in this run.
+ratio_note() {
+  awk '$1 == "repaint_per_event" { event = $2 } $1 == "repaint_uncovered" { single = $2 }
+       END { if (event > 0 && single > 0) printf " (in this run one event cost %.1f of them)", event / single }' "$output"
+}
+
+# Sizes without symbols and debug sections, most of which the static runtime brings along.
+stripped_kib() {
+  local copy
+  copy=$(mktemp)
+  if x86_64-w64-mingw32-strip -o "$copy" "$1" 2>/dev/null; then
+    awk -v bytes="$(stat -c %s "$copy")" 'BEGIN { printf "%.1f KiB", bytes / 1024 }'
+  else
+    echo "-"
+  fi
+  rm -f "$copy"
+}
+
 # What each figure means; the keys are bench.exe's figure names.
 declare -A about=(
   [absorb_rate]="Hook events handled per second. Batches of 5000 alternating presses and releases of A are queued while the window's thread is held, then timed from its release until the window has handled all of them (and painted once). Higher is better; the ratio below 1 is the share of the bare window's speed."
   [repaint_per_event]="Median time for one event and the paint it causes: the event is sent to the window, the pending paints are forced with RedrawWindow(RDW_UPDATENOW), then WM_NULL. The floor handles the event with nothing and has nothing to paint, so the difference is the program's redraw."
-  [start_to_picture]="Median of 5 fresh starts: from CreateProcess to the window's pixels showing the settled picture (the keyboard, resp. the floor's fill colour), polled every millisecond or so."
+  [repaint_uncovered]="Median time for the paints of a window whose whole client area was uncovered (invalidated from outside) without any change of state, forced and synchronised the same way. The floor only validates."
+  [start_to_picture]="Median of 5 fresh starts: from CreateProcess to the window's pixels on screen showing the settled picture (the keyboard, the floor's fill colour), polled every millisecond or so."
   [private_start]="Private memory one second after the first picture."
   [private_after_flood]="Private memory after the flood of hook events (a million unless the run was shortened)."
-  [private_growth]="Growth of private memory over the flood: a handler or paint that leaks shows here."
-  [idle_cpu_10s]="CPU time (kernel + user) the process used while nothing happened for 10 s."
-  [exe_size]="Size of TaveloKeyboard.exe against floor_window.exe; both are linked statically with the same options."
+  [private_growth]="Growth of private memory over the flood: a handler or paint that leaks shows here; a few KiB on both sides is Wine's own."
+  [idle_cpu_10s]="CPU time (kernel + user) the process used while nothing happened for 10 s. Wine counts in 10 ms ticks: 0.0 means less than one tick."
+  [exe_size]="Size of TaveloKeyboard.exe against floor_window.exe; both are linked statically with the same options. The program carries the two keyboard pictures as resources."
   [dll_size]="Size of keyhook.dll (the floor has no counterpart)."
 )
 
@@ -71,6 +90,21 @@ declare -A about=(
   echo
   echo "A dash means the figure could not be taken (see the notes)."
   echo
+  echo "Stripped of symbols and debug sections (x86_64-w64-mingw32-strip), the files would be:"
+  echo "TaveloKeyboard.exe $(stripped_kib "$bin/TaveloKeyboard.exe"), keyhook.dll $(stripped_kib "$bin/keyhook.dll"),"
+  echo "floor_window.exe $(stripped_kib "$bin/floor_window.exe")."
+  echo
+  echo "## Where the program's time goes"
+  echo
+  echo "- Every hook event redraws the whole window: the 1000 x 242 base picture is copied in full, then"
+  echo "  one small copy per held key. The cost of an event does not depend on what changed."
+  echo "- After that drawing pass the window is invalidated again, and the paint this causes is handled"
+  echo "  as damage: the whole picture is composed a second time. Each event therefore costs two full"
+  echo "  compositions; compare repaint_per_event with repaint_uncovered, a single one$(ratio_note)."
+  echo "- In a flood the events are handled back to back and the paints follow once the queue runs"
+  echo "  empty, so absorption stays close to the floor's; keys come one at a time from a real keyboard,"
+  echo "  where every event pays for its paints."
+  echo
   echo "## Notes from the run"
   echo
   grep '^#' "$output" | sed 's/^# */- /'
@@ -81,6 +115,10 @@ declare -A about=(
   echo "  it, so a WM_NULL sent after a flood returns long before the flood is handled. Floods are"
   echo "  therefore synchronised by invalidating the window and waiting until its update region is empty"
   echo "  again: a paint is only generated once the posted queue is empty."
+  echo "- The absorption figure leaves out the cost of posting: each batch is queued while the window's"
+  echo "  thread is suspended, and the clock starts when it is resumed."
+  echo "- A window of another process reaches the screen when that process flushes it, which Wine does"
+  echo "  a little after painting; the start-up figure includes this, as the user sees it."
   echo "- Under Wine, GetProcessMemoryInfo leaves PrivateUsage at zero; its PagefileUsage (anonymous"
   echo "  resident memory; the commit charge on Windows, equal to PrivateUsage there) is used instead."
   echo "- Under Wine, GetProcessTimes for another process returns the caller's own times; CPU time is"

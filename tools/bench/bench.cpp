@@ -468,6 +468,7 @@ private:
 struct Figures {
     std::optional<double> eventsPerSecond;
     std::optional<double> repaintMicroseconds;
+    std::optional<double> uncoveredMicroseconds;
     std::optional<double> startMilliseconds;
     std::optional<double> privateAfterStart;
     std::optional<double> privateAfterFlood;
@@ -507,16 +508,16 @@ std::optional<Picture> settledPicture(const Subject& subject, HWND window)
     return picture;
 }
 
-// Median time of one event handled and painted: the event is sent rather than posted, so that
-// its handler has run when the call returns; then the pending paints are forced and the window
-// asked for one more reply.
-std::optional<double> repaintPerEvent(HWND window)
+// Median time of one change followed by the paints it causes: the change is made, the pending
+// paints are forced with RDW_UPDATENOW, and the window asked for one more reply.
+template <typename Change>
+std::optional<double> medianRepaint(HWND window, Change change)
 {
     std::vector<double> times;
     times.reserve(repaintEvents);
     for (int i = 0; i < repaintEvents; ++i) {
         const double start = nowMilliseconds();
-        if (!sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, i % 2 == 0)))
+        if (!change(i))
             return std::nullopt;
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
         if (!sendWait(window, WM_NULL, 0, 0))
@@ -526,23 +527,62 @@ std::optional<double> repaintPerEvent(HWND window)
     return median(times);
 }
 
+// One hook event and its paints. The event is sent rather than posted, so that its handler has
+// run when the call returns.
+std::optional<double> repaintPerEvent(HWND window)
+{
+    return medianRepaint(window, [window](int i) {
+        return sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, i % 2 == 0));
+    });
+}
+
+// The paints of a window whose whole client area was uncovered, without any change of state.
+std::optional<double> repaintUncovered(HWND window)
+{
+    return medianRepaint(window, [window](int) { return InvalidateRect(window, nullptr, FALSE) != 0; });
+}
+
+// Reads the window until the predicate holds of its pixels or the time runs out. What another
+// process paints reaches the screen a little later, when that process flushes its window.
+template <typename Predicate>
+Picture pollPicture(HWND window, Predicate done)
+{
+    const SIZE size = clientSize(window);
+    ClientCapture capture(size.cx, size.cy);
+    Picture seen;
+    const double deadline = nowMilliseconds() + 2000;
+    while (capture.take(window, seen) && !done(seen) && nowMilliseconds() < deadline)
+        Sleep(10);
+    return seen;
+}
+
+void pressAndPaint(HWND window, bool pressed)
+{
+    sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, pressed));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+}
+
 // Tells whether a held key shows on screen and goes away again, so that the repaint figure is
 // known to include real drawing.
 void checkKeyShows(const Subject& subject, HWND window, const Picture& settled)
 {
-    const SIZE size = clientSize(window);
-    ClientCapture capture(size.cx, size.cy);
-    Picture held, released;
-    sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, true));
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+    pressAndPaint(window, true);
     const bool leftInvalid = GetUpdateRect(window, nullptr, FALSE) != 0;
-    capture.take(window, held);
-    sendWait(window, hookEventMessage, keyboardDevice, keyEvent(keyA, false));
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
-    capture.take(window, released);
+    const Picture held = pollPicture(window, [&](const Picture& seen) { return seen != settled; });
+    pressAndPaint(window, false);
+    const Picture released = pollPicture(window, [&](const Picture& seen) { return seen == settled; });
     std::printf("# %s: holding A changes %zu pixels, releasing it leaves %zu changed%s\n", subject.label,
         differingPixels(settled, held), differingPixels(settled, released),
         leftInvalid ? "; the window stays invalid after a forced paint" : "");
+}
+
+// Tells whether the window is back to its settled picture after the flood, which ends with a
+// release.
+void checkSettledAfterFlood(const Subject& subject, HWND window, const Picture& settled)
+{
+    const Picture after = pollPicture(window, [&](const Picture& seen) { return seen == settled; });
+    std::printf("# %s: after the flood %zu pixels differ from the settled picture\n", subject.label,
+        differingPixels(settled, after));
 }
 
 // Hook events per second over a flood of alternating presses and releases of A. Each batch is
@@ -598,7 +638,10 @@ void measureRunning(const Subject& subject, const std::string& source, int event
     if (settled)
         checkKeyShows(subject, window, *settled);
     figures.repaintMicroseconds = repaintPerEvent(window);
+    figures.uncoveredMicroseconds = repaintUncovered(window);
     figures.eventsPerSecond = absorptionRate(window, program.windowThread(), events);
+    if (settled)
+        checkSettledAfterFlood(subject, window, *settled);
     Sleep(500);
     figures.privateAfterFlood = privateKiB(program.handle());
 }
@@ -683,6 +726,7 @@ void printFigures(const Figures& program, const Figures& floor, const std::strin
 {
     printFigure("absorb_rate", program.eventsPerSecond, floor.eventsPerSecond, "ev/s", 0);
     printFigure("repaint_per_event", program.repaintMicroseconds, floor.repaintMicroseconds, "us", 1);
+    printFigure("repaint_uncovered", program.uncoveredMicroseconds, floor.uncoveredMicroseconds, "us", 1);
     printFigure("start_to_picture", program.startMilliseconds, floor.startMilliseconds, "ms", 1);
     printFigure("private_start", program.privateAfterStart, floor.privateAfterStart, "KiB", 0);
     printFigure("private_after_flood", program.privateAfterFlood, floor.privateAfterFlood, "KiB", 0);
