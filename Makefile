@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run dist bench format format-check clean
+.PHONY: all deps configure build test run dist bench format format-check clean previews
 
 all: build
 
@@ -39,6 +39,9 @@ format:
 
 format-check: deps
 	bash tools/format.sh --check
+
+previews: deps
+	/usr/bin/python3 tools/make_pictures.py --previews $(BUILD)/previews
 
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/process_globals.h"
+#include "display/pictures.h"
 
 HWND mainWindow = nullptr;
 std::string CustomImageName;
+ImagePair imagePair;

@@ -1,0 +1,307 @@
+// Painting into a real window under the real window manager: what the window shows is read back
+// from its pixels and compared with the two pictures.
+#include <gtest/gtest.h>
+
+#include "app/process_globals.h"
+#include "display/input_state.h"
+#include "display/key_layout.h"
+#include "display/painting.h"
+#include "display/pictures.h"
+#include "support/win32_test_helpers.h"
+#include "support/window_pixels.h"
+
+using testing_support::bitmapPixels;
+using testing_support::captureClient;
+using testing_support::captureScreen;
+using testing_support::countColour;
+using testing_support::countDifferences;
+using testing_support::fromColorRef;
+using testing_support::Pixels;
+using testing_support::pumpMessages;
+using testing_support::pumpUntil;
+using testing_support::TestWindow;
+
+namespace {
+
+int paintCount = 0;
+
+LRESULT CALLBACK keyboardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        ++paintCount;
+        return onPaintMessage(window);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+RECT toRect(const KeyRect& r) { return RECT{r.x, r.y, r.x + r.width, r.y + r.height}; }
+const RECT kWhole{0, 0, kLayoutWidth, kLayoutHeight};
+
+class PaintingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(nullptr);
+        clearAll();
+        redrawPending = 0;
+        firstPaintPending = 0;
+        ASSERT_TRUE(loadBasePicture());
+        loadPressedPicture(false, "");
+        base = bitmapPixels(static_cast<HBITMAP>(imagePair[BasePictureSlot].get()));
+        pressed = bitmapPixels(static_cast<HBITMAP>(imagePair[PressedPictureSlot].get()));
+        ASSERT_EQ(base.width, kLayoutWidth);
+        ASSERT_EQ(pressed.width, kLayoutWidth);
+    }
+    void TearDown() override
+    {
+        clearAll();
+        redrawPending = 0;
+        firstPaintPending = 0;
+        if (mainWindow)
+            settle();
+        imagePair[0].reset();
+        imagePair[1].reset();
+    }
+    // Under Wine without a window manager, destroying a shown window takes two seconds: the
+    // suite shares one window.
+    static void TearDownTestSuite()
+    {
+        window.reset();
+        mainWindow = nullptr;
+    }
+
+    // The window with a client area of the picture's size at the screen's top-left corner, erased
+    // and painted for the first time as the creation sequence does it.
+    void open()
+    {
+        if (!window)
+            window = std::make_unique<TestWindow>(keyboardWindowProc, WS_POPUP);
+        mainWindow = window->get();
+        ASSERT_NE(mainWindow, nullptr);
+        SetWindowPos(mainWindow, HWND_TOP, 0, 0, baseWidth, baseHeight, SWP_SHOWWINDOW);
+        RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        firstPaintPending = 1;
+        ASSERT_TRUE(settle());
+    }
+
+    // Dispatches messages until no paint is pending and a little longer.
+    bool settle()
+    {
+        const bool quiet = pumpUntil([&] { return !GetUpdateRect(mainWindow, nullptr, FALSE); }, 3000);
+        pumpMessages(50);
+        return quiet && !GetUpdateRect(mainWindow, nullptr, FALSE);
+    }
+
+    // A hook event's road: the state changes, redrawPending is set and the window invalidated.
+    void hold(unsigned code)
+    {
+        inputState.keyState[code] = 1;
+        requestRedraw();
+    }
+    void requestRedraw()
+    {
+        redrawPending = 1;
+        InvalidateRect(mainWindow, nullptr, FALSE);
+    }
+
+    Pixels shown() const { return captureClient(mainWindow, kLayoutWidth, kLayoutHeight); }
+
+    // The base picture with the given rectangles cut through to the pressed picture.
+    Pixels expected(std::initializer_list<KeyRect> held) const
+    {
+        Pixels result = base;
+        for (const KeyRect& r : held)
+            for (int y = r.y; y < r.y + r.height; ++y)
+                for (int x = r.x; x < r.x + r.width; ++x)
+                    result.data[static_cast<size_t>(y) * result.width + x] = pressed.at(x, y);
+        return result;
+    }
+
+    static std::unique_ptr<TestWindow> window;
+    Pixels base;
+    Pixels pressed;
+};
+
+std::unique_ptr<TestWindow> PaintingTest::window;
+
+TEST_F(PaintingTest, NothingHeldShowsTheBasePicture)
+{
+    open();
+    EXPECT_EQ(firstPaintPending, 0);
+    const Pixels screen = shown();
+    ASSERT_FALSE(screen.empty());
+    EXPECT_EQ(countDifferences(screen, base, kWhole), 0);
+}
+
+TEST_F(PaintingTest, HeldKeyShowsThePressedPictureInItsRectangleOnly)
+{
+    open();
+    hold(0x41);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(redrawPending, 0);
+    const Pixels screen = shown();
+    const RECT a = toRect(keyRect(0x41));
+    EXPECT_GT(countDifferences(base, pressed, a), 0); // the check below means something
+    EXPECT_EQ(countDifferences(screen, expected({keyRect(0x41)}), kWhole), 0);
+
+    inputState.keyState[0x41] = 0;
+    requestRedraw();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(countDifferences(shown(), base, kWhole), 0);
+}
+
+TEST_F(PaintingTest, EveryHeldKeyAndSlotShowsThePressedPicture)
+{
+    open();
+    for (auto& key : inputState.keyState)
+        key = 1;
+    for (auto& slot : inputState.pointerState)
+        slot = 1;
+    requestRedraw();
+    ASSERT_TRUE(settle());
+    Pixels want = base;
+    for (unsigned code = 0; code < 256; ++code) {
+        if (!isDrawable(keyRect(code)))
+            continue;
+        want = [&] {
+            Pixels next = want;
+            const KeyRect r = keyRect(code);
+            for (int y = r.y; y < r.y + r.height; ++y)
+                for (int x = r.x; x < r.x + r.width; ++x)
+                    next.data[static_cast<size_t>(y) * next.width + x] = pressed.at(x, y);
+            return next;
+        }();
+    }
+    Pixels withPointers = want;
+    for (unsigned index = 0; index < PointerSlotCount; ++index) {
+        const KeyRect r = pointerRect(index);
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x)
+                withPointers.data[static_cast<size_t>(y) * withPointers.width + x] = pressed.at(x, y);
+    }
+    EXPECT_EQ(countDifferences(shown(), withPointers, kWhole), 0);
+}
+
+TEST_F(PaintingTest, HeldCodeWithoutRectangleChangesNothing)
+{
+    open();
+    hold(0x10); // VK_SHIFT: the picture shows only the left and right Shift codes
+    hold(0xF3);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(countDifferences(shown(), base, kWhole), 0);
+}
+
+TEST_F(PaintingTest, WheelSlotShowsTheArrowHalf)
+{
+    open();
+    inputState.pointerState[PointerWheelUp] = 1;
+    requestRedraw();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(countDifferences(shown(), expected({pointerRect(PointerWheelUp)}), kWhole), 0);
+}
+
+TEST_F(PaintingTest, MissingPressedPictureDrawsNothing)
+{
+    imagePair[PressedPictureSlot].reset();
+    inputState.keyState[0x41] = 1;
+    paintCount = 0;
+    open();
+    EXPECT_LE(paintCount, 2); // the first paint draws nothing and asks for nothing
+    const Pixels screen = shown();
+    const std::uint32_t background = fromColorRef(GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(countColour(screen, kWhole, background), kLayoutWidth * kLayoutHeight);
+    EXPECT_EQ(firstPaintPending, 0);
+}
+
+TEST_F(PaintingTest, OneStateChangeGivesTwoPaintsAndThenQuiet)
+{
+    open();
+    paintCount = 0;
+    hold(0x41);
+    ASSERT_TRUE(settle());
+    // The redraw, then the one that its trailing invalidation asks for; nothing after that.
+    EXPECT_EQ(paintCount, 2);
+    pumpMessages(200);
+    EXPECT_EQ(paintCount, 2);
+}
+
+// paintNow outside WM_PAINT (on a move or an activation) paints within an empty update region;
+// the paint that it asks for then shows the state.
+TEST_F(PaintingTest, PaintNowAsksForOnePaintThatShowsTheState)
+{
+    open();
+    inputState.keyState[0x41] = 1;
+    paintNow();
+    EXPECT_TRUE(GetUpdateRect(mainWindow, nullptr, FALSE));
+    paintCount = 0;
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(paintCount, 1);
+    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+}
+
+TEST_F(PaintingTest, PaintNowWithinAnInvalidWindowDrawsAtOnce)
+{
+    open();
+    inputState.keyState[0x41] = 1;
+    InvalidateRect(mainWindow, nullptr, FALSE);
+    paintNow();
+    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    EXPECT_TRUE(GetUpdateRect(mainWindow, nullptr, FALSE));
+}
+
+TEST_F(PaintingTest, ErasedAreaIsDrawnAgainWithoutAnotherRequest)
+{
+    open();
+    hold(0x41);
+    ASSERT_TRUE(settle());
+    ASSERT_EQ(redrawPending, 0);
+    ASSERT_EQ(firstPaintPending, 0);
+
+    // Part of the window is invalidated and erased at once, as when a window above it goes away
+    // on a desktop without composition: it shows the class background until the paint.
+    const RECT damaged{40, 100, 400, 200};
+    RedrawWindow(mainWindow, &damaged, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    const std::uint32_t background = fromColorRef(GetSysColor(COLOR_BTNFACE));
+    const Pixels erased = shown();
+    ASSERT_GT(countColour(erased, damaged, background), 300 * 90);
+
+    paintCount = 0;
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(paintCount, 1);
+    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    pumpMessages(200);
+    EXPECT_EQ(paintCount, 1);
+    EXPECT_EQ(redrawPending, 0);
+}
+
+// Another window of this process covers part of the keyboard and goes away: what the screen
+// shows afterwards is the picture again, and the window does not keep painting.
+TEST_F(PaintingTest, UncoveredAreaShowsThePictureAgain)
+{
+    open();
+    hold(0x41);
+    ASSERT_TRUE(settle());
+    {
+        TestWindow cover(DefWindowProcA, WS_POPUP);
+        SetWindowPos(cover.get(), HWND_TOPMOST, 50, 20, 920, 180, SWP_SHOWWINDOW);
+        UpdateWindow(cover.get());
+        pumpMessages(100);
+        const Pixels covered = captureScreen(RECT{0, 0, kLayoutWidth, kLayoutHeight});
+        ASSERT_FALSE(covered.empty());
+        ASSERT_GT(countDifferences(covered, expected({keyRect(0x41)}), kWhole), 0);
+    }
+    paintCount = 0;
+    ASSERT_TRUE(settle());
+    pumpMessages(200);
+    const int paints = paintCount;
+    EXPECT_EQ(countDifferences(
+                  captureScreen(RECT{0, 0, kLayoutWidth, kLayoutHeight}), expected({keyRect(0x41)}), kWhole),
+        0);
+    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    pumpMessages(200);
+    EXPECT_EQ(paintCount, paints);
+    EXPECT_LE(paints, 1);
+    EXPECT_FALSE(GetUpdateRect(mainWindow, nullptr, FALSE));
+}
+
+} // namespace

@@ -1,0 +1,330 @@
+// Loading the two pictures: the built-in ones from this executable's resources (it carries the
+// program's), the user's file from a scratch directory made the current directory.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/process_globals.h"
+#include "display/key_layout.h"
+#include "display/pictures.h"
+#include "display_test_data.h"
+#include "resource_ids.h"
+#include "support/window_pixels.h"
+
+using testing_support::bitmapFileBytes;
+using testing_support::BitmapFileShape;
+using testing_support::bitmapPixels;
+using testing_support::bitmapSize;
+using testing_support::countDifferences;
+using testing_support::Pixels;
+using testing_support::rgb;
+using testing_support::writeFileBytes;
+
+namespace {
+
+constexpr std::uint32_t kBlue = rgb(0, 0, 255);
+constexpr std::uint32_t kGreen = rgb(0, 255, 0);
+constexpr std::uint32_t kYellow = rgb(255, 255, 0);
+constexpr std::uint32_t kRed = rgb(255, 0, 0);
+
+HBITMAP slot(unsigned index) { return static_cast<HBITMAP>(imagePair[index].get()); }
+
+const Pixels& builtInPicture(int id)
+{
+    static Pixels pictures[2];
+    Pixels& picture = pictures[id == IDB_BASE ? 0 : 1];
+    if (picture.empty()) {
+        HANDLE loaded = LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+        picture = bitmapPixels(static_cast<HBITMAP>(loaded));
+        DeleteObject(loaded);
+    }
+    return picture;
+}
+
+bool holds(unsigned index, int id)
+{
+    const Pixels held = bitmapPixels(slot(index));
+    const Pixels& expected = builtInPicture(id);
+    return !held.empty() && held.width == expected.width && held.height == expected.height
+        && countDifferences(held, expected, RECT{0, 0, held.width, held.height}) == 0;
+}
+
+std::uint32_t solidBlue(int, int) { return kBlue; }
+// Top half yellow, bottom half green, so that the rows' order shows.
+std::uint32_t halves(int, int y) { return y < 121 ? kYellow : kGreen; }
+unsigned stripes(int x, int) { return (x / 10) % 4; }
+unsigned checker(int x, int y) { return (x + y) % 2; }
+
+BitmapFileShape pictureShape(int bits, bool topDown = false)
+{
+    BitmapFileShape shape;
+    shape.width = kLayoutWidth;
+    shape.height = kLayoutHeight;
+    shape.bitsPerPixel = bits;
+    shape.topDown = topDown;
+    shape.colourAt = halves;
+    shape.indexAt = stripes;
+    shape.palette = {kBlue, kGreen, kYellow, 0x000000};
+    return shape;
+}
+
+class PicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(nullptr);
+        imagePair[0].reset();
+        imagePair[1].reset();
+        baseWidth = 0;
+        baseHeight = 0;
+        // A scratch directory of its own is the current directory, as the program's directory is.
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        char name[MAX_PATH];
+        wsprintfA(name, "%stavelo_pictures_%lu", temp, GetCurrentProcessId());
+        directory = name;
+        CreateDirectoryA(directory.c_str(), nullptr);
+        GetCurrentDirectoryA(MAX_PATH, previous);
+        ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
+    }
+    void TearDown() override
+    {
+        imagePair[0].reset();
+        imagePair[1].reset();
+        SetCurrentDirectoryA(previous);
+        for (const auto& file : written)
+            DeleteFileA((directory + "\\" + file).c_str());
+        RemoveDirectoryA(directory.c_str());
+    }
+
+    void write(const std::string& file, const std::vector<unsigned char>& bytes)
+    {
+        written.push_back(file);
+        ASSERT_TRUE(writeFileBytes(file, bytes));
+    }
+    void write(const std::string& file, const BitmapFileShape& shape) { write(file, bitmapFileBytes(shape)); }
+
+    std::string directory;
+    char previous[MAX_PATH] = {};
+    std::vector<std::string> written;
+};
+
+TEST_F(PicturesTest, BasePictureLoadsWithItsSize)
+{
+    ASSERT_TRUE(loadBasePicture());
+    EXPECT_EQ(baseWidth, 1000);
+    EXPECT_EQ(baseHeight, 242);
+    EXPECT_TRUE(holds(BasePictureSlot, IDB_BASE));
+    EXPECT_EQ(slot(PressedPictureSlot), nullptr);
+}
+
+TEST_F(PicturesTest, LoadingAgainReleasesTheEarlierBitmap)
+{
+    ASSERT_TRUE(loadBasePicture());
+    loadPressedPicture(false, "");
+    const HGDIOBJ firstBase = slot(BasePictureSlot);
+    const HGDIOBJ firstPressed = slot(PressedPictureSlot);
+    ASSERT_TRUE(loadBasePicture());
+    loadPressedPicture(false, "");
+    EXPECT_NE(slot(BasePictureSlot), firstBase);
+    EXPECT_NE(slot(PressedPictureSlot), firstPressed);
+    EXPECT_EQ(GetObjectType(firstBase), 0u);
+    EXPECT_EQ(GetObjectType(firstPressed), 0u);
+}
+
+TEST_F(PicturesTest, MissingResourcesLeaveSlotsAndSizeAlone)
+{
+    instanceHandle = GetModuleHandleA("kernel32.dll"); // a module without the pictures
+    EXPECT_FALSE(loadBasePicture());
+    EXPECT_EQ(baseWidth, 0);
+    EXPECT_EQ(baseHeight, 0);
+    EXPECT_EQ(slot(BasePictureSlot), nullptr);
+
+    HBITMAP kept = CreateBitmap(4, 4, 1, 32, nullptr);
+    imagePair[PressedPictureSlot].attach(kept);
+    loadPressedPicture(false, "");
+    EXPECT_EQ(slot(PressedPictureSlot), kept);
+    loadPressedPicture(true, "absent.bmp");
+    EXPECT_EQ(slot(PressedPictureSlot), kept);
+}
+
+TEST_F(PicturesTest, BuiltInPressedPictureWithoutTheCustomFlag)
+{
+    write("keyboard.bmp", pictureShape(24));
+    loadPressedPicture(false, "keyboard.bmp");
+    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+}
+
+TEST_F(PicturesTest, CustomFileIsUsedWhenAskedFor)
+{
+    write("keyboard.bmp", pictureShape(24));
+    loadPressedPicture(true, "keyboard.bmp");
+    const Pixels held = bitmapPixels(slot(PressedPictureSlot));
+    ASSERT_EQ(held.width, 1000);
+    ASSERT_EQ(held.height, 242);
+    EXPECT_EQ(held.at(80, 60), kYellow);
+    EXPECT_EQ(held.at(80, 200), kGreen);
+}
+
+TEST_F(PicturesTest, AbsolutePathIsUsedAsItIs)
+{
+    write("mine.bmp", pictureShape(24));
+    const std::string path = directory + "\\mine.bmp";
+    SetCurrentDirectoryA(previous);
+    loadPressedPicture(true, path);
+    EXPECT_EQ(bitmapPixels(slot(PressedPictureSlot)).at(10, 10), kYellow);
+}
+
+TEST_F(PicturesTest, MissingFileFallsBackToTheBuiltInPicture)
+{
+    loadPressedPicture(true, "keyboard.bmp");
+    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+}
+
+TEST_F(PicturesTest, EmptyNameFallsBackToTheBuiltInPicture)
+{
+    write("keyboard.bmp", pictureShape(24));
+    loadPressedPicture(true, "");
+    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+}
+
+TEST_F(PicturesTest, FileThatIsNoBitmapFallsBack)
+{
+    const std::string text = "This is not a picture.\r\n";
+    write("keyboard.bmp", std::vector<unsigned char>(text.begin(), text.end()));
+    loadPressedPicture(true, "keyboard.bmp");
+    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+
+    write("empty.bmp", std::vector<unsigned char>());
+    loadPressedPicture(true, "empty.bmp");
+    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+}
+
+// A damaged file is the platform's to judge: whatever LoadImageA makes of it, slot 1 ends up
+// with a picture (the file's or the built-in one) and nothing breaks.
+TEST_F(PicturesTest, DamagedFilesGiveSomePictureWithoutHarm)
+{
+    const std::vector<unsigned char> whole = bitmapFileBytes(pictureShape(24));
+    for (size_t length :
+        {size_t{2}, size_t{14}, size_t{30}, size_t{54}, whole.size() / 3, whole.size() - 1}) {
+        SCOPED_TRACE(length);
+        imagePair[PressedPictureSlot].reset();
+        write("keyboard.bmp", std::vector<unsigned char>(whole.begin(), whole.begin() + length));
+        loadPressedPicture(true, "keyboard.bmp");
+        ASSERT_NE(slot(PressedPictureSlot), nullptr);
+        const SIZE size = bitmapSize(slot(PressedPictureSlot));
+        EXPECT_EQ(size.cx, 1000);
+        EXPECT_EQ(size.cy, 242);
+    }
+}
+
+TEST_F(PicturesTest, FileOfAnotherSizeIsUsedAndTheBaseSizeStays)
+{
+    ASSERT_TRUE(loadBasePicture());
+    BitmapFileShape shape = pictureShape(24);
+    shape.width = 500;
+    shape.height = 100;
+    shape.colourAt = solidBlue;
+    write("small.bmp", shape);
+    loadPressedPicture(true, "small.bmp");
+    const SIZE size = bitmapSize(slot(PressedPictureSlot));
+    EXPECT_EQ(size.cx, 500);
+    EXPECT_EQ(size.cy, 100);
+    EXPECT_EQ(bitmapPixels(slot(PressedPictureSlot)).at(499, 99), kBlue);
+    EXPECT_EQ(baseWidth, 1000);
+    EXPECT_EQ(baseHeight, 242);
+}
+
+TEST_F(PicturesTest, FilesOfEveryDepthAreUsed)
+{
+    for (int bits : {4, 8}) {
+        SCOPED_TRACE(bits);
+        write("keyboard.bmp", pictureShape(bits));
+        loadPressedPicture(true, "keyboard.bmp");
+        const Pixels held = bitmapPixels(slot(PressedPictureSlot));
+        ASSERT_EQ(held.width, 1000);
+        EXPECT_EQ(held.at(5, 5), kBlue);
+        EXPECT_EQ(held.at(15, 5), kGreen);
+        EXPECT_EQ(held.at(25, 230), kYellow);
+        EXPECT_EQ(held.at(35, 230), 0u);
+    }
+    for (int bits : {24, 32}) {
+        SCOPED_TRACE(bits);
+        write("keyboard.bmp", pictureShape(bits));
+        loadPressedPicture(true, "keyboard.bmp");
+        const Pixels held = bitmapPixels(slot(PressedPictureSlot));
+        ASSERT_EQ(held.width, 1000);
+        EXPECT_EQ(held.at(500, 10), kYellow);
+        EXPECT_EQ(held.at(500, 230), kGreen);
+    }
+    {
+        SCOPED_TRACE(1);
+        BitmapFileShape shape = pictureShape(1);
+        shape.palette = {0x000000, 0xFFFFFF};
+        shape.indexAt = checker;
+        write("keyboard.bmp", shape);
+        loadPressedPicture(true, "keyboard.bmp");
+        const Pixels held = bitmapPixels(slot(PressedPictureSlot));
+        ASSERT_EQ(held.width, 1000);
+        EXPECT_EQ(held.at(0, 0), 0x000000u);
+        EXPECT_EQ(held.at(1, 0), 0xFFFFFFu);
+        EXPECT_EQ(held.at(999, 241), 0x000000u);
+    }
+}
+
+// A top-down file (negative height) loads and is used. Its rows' order is the platform's
+// business; Wine 8 fills such a bitmap with black, Windows shows it upright.
+TEST_F(PicturesTest, TopDownFileIsUsed)
+{
+    for (int bits : {8, 24, 32}) {
+        SCOPED_TRACE(bits);
+        imagePair[PressedPictureSlot].reset();
+        write("keyboard.bmp", pictureShape(bits, true));
+        loadPressedPicture(true, "keyboard.bmp");
+        const SIZE size = bitmapSize(slot(PressedPictureSlot));
+        EXPECT_EQ(size.cx, 1000);
+        EXPECT_EQ(size.cy, 242);
+        EXPECT_FALSE(holds(PressedPictureSlot, IDB_PRESSED));
+    }
+}
+
+// The colour-coded sample that ships beside the program works as the custom picture: every key
+// and pointer slot lights in a colour of its own, and where the pictures show no key face (the
+// notch of the Enter key) it matches the base picture.
+TEST_F(PicturesTest, ShippedSampleLightsEveryKey)
+{
+    HRSRC found = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_SAMPLE_PICTURE), RT_RCDATA);
+    ASSERT_NE(found, nullptr);
+    const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found)));
+    write("keyboard.bmp", std::vector<unsigned char>(data, data + SizeofResource(nullptr, found)));
+
+    loadPressedPicture(true, "keyboard.bmp");
+    ASSERT_FALSE(holds(PressedPictureSlot, IDB_PRESSED));
+    const Pixels sample = bitmapPixels(slot(PressedPictureSlot));
+    const Pixels& base = builtInPicture(IDB_BASE);
+    ASSERT_EQ(sample.width, 1000);
+    ASSERT_EQ(sample.height, 242);
+
+    const auto facesDiffer = [&](const KeyRect& r) {
+        return countDifferences(sample, base, RECT{r.x, r.y, r.x + r.width, r.y + r.height})
+            > r.width * r.height / 3;
+    };
+    for (unsigned code = 0; code < 256; ++code) {
+        if (!isDrawable(keyRect(code)))
+            continue;
+        EXPECT_TRUE(facesDiffer(keyRect(code))) << "key " << code;
+    }
+    for (unsigned index = 0; index < 5; ++index) {
+        const KeyRect r = pointerRect(index);
+        EXPECT_GT(
+            testing_support::countColour(sample, RECT{r.x, r.y, r.x + r.width, r.y + r.height}, kRed), 0)
+            << "slot " << index;
+    }
+    EXPECT_EQ(countDifferences(sample, base, RECT{546, 126, 549, 164}), 0);
+    // Keys typed by different fingers differ: A (little finger) and S (ring finger).
+    EXPECT_NE(sample.at(90, 140), sample.at(130, 140));
+}
+
+} // namespace
