@@ -435,53 +435,61 @@ def draw_leds(canvas):
         canvas.text(cx - (right - left) // 2 - left, 30, label, SMALL_SIZE - 1, t.led_label, True)
 
 
-# The mouse: outline columns 903..995, rows 5..136 (rounded top and bottom), buttons above the
-# separator row, the wheel between them.
-MOUSE_LEFT, MOUSE_RIGHT, MOUSE_TOP, MOUSE_BOTTOM = 903, 995, 5, 136
-BUTTON_SEPARATOR_ROW = 53
-LEFT_DIVIDER, RIGHT_DIVIDER = 943, 955
-WHEEL = (945, 14, 953, 41)
-ARROW = (940, 54, 958, 115)
-CABLE_COLUMN = 949
+class Mouse:
+    """The mouse's geometry, from the pointer rectangles: the left button, the wheel and the right
+    button side by side above the separator row, the outline one pixel outside them, the arrow's
+    two halves below the wheel. The body is drawn on white from MOUSE_TOP to MOUSE_BOTTOM."""
+
+    TOP, BOTTOM = 5, 136
+
+    def __init__(self, pointers):
+        left, right, middle, up, down = pointers
+        self.left_edge = left[0] - 1
+        self.right_edge = right[0] + right[2]
+        self.separator_row = left[1] + left[3] - 1
+        self.left_divider = middle[0]
+        self.right_divider = middle[0] + middle[2] - 1
+        self.wheel = (middle[0] + 2, 14, middle[0] + middle[2] - 3, 41)
+        self.cable = middle[0] + middle[2] // 2
+        self.arrow = (up[0], up[1], up[0] + up[2] - 1, down[1] + down[3] - 1)
+        if (middle[0] != left[0] + left[2] or right[0] != middle[0] + middle[2]
+                or (up[0], up[2]) != (down[0], down[2]) or down[1] != up[1] + up[3]):
+            sys.exit(f"unexpected mouse rectangles in {LAYOUT_SOURCE}: {pointers}")
 
 
-def mouse_mask():
-    mask = Image.new("1", (WIDTH, HEIGHT), 0)
-    d = ImageDraw.Draw(mask)
-    # An egg-like body: wide rounded top, narrower rounded bottom.
-    d.rounded_rectangle((MOUSE_LEFT, MOUSE_TOP, MOUSE_RIGHT, MOUSE_BOTTOM), radius=34, fill=1)
-    return mask.load()
-
-
-def draw_mouse(canvas):
+def draw_mouse(canvas, mouse):
     t = canvas.theme
     canvas.fill(898, 0, WIDTH - 1, HEIGHT - 1, t.background)
-    m = mouse_mask()
-    inside = lambda x, y: 0 <= x < WIDTH and 0 <= y < HEIGHT and m[x, y]
-    for y in range(MOUSE_TOP, MOUSE_BOTTOM + 1):
-        for x in range(MOUSE_LEFT, MOUSE_RIGHT + 1):
+    mask = Image.new("1", (WIDTH, HEIGHT), 0)
+    # A rounded body: the buttons fill its upper part.
+    ImageDraw.Draw(mask).rounded_rectangle((mouse.left_edge, Mouse.TOP, mouse.right_edge, Mouse.BOTTOM),
+                                           radius=34, fill=1)
+    m = mask.load()
+
+    def inside(x, y):
+        return 0 <= x < WIDTH and 0 <= y < HEIGHT and m[x, y]
+
+    for y in range(Mouse.TOP, Mouse.BOTTOM + 1):
+        for x in range(mouse.left_edge, mouse.right_edge + 1):
             if not m[x, y]:
                 continue
             edge = not all(inside(x + ox, y + oy) for ox in (-1, 0, 1) for oy in (-1, 0, 1))
-            if edge:
+            if edge or y == mouse.separator_row or (
+                    y < mouse.separator_row and x in (mouse.left_divider, mouse.right_divider)):
                 colour = t.outline
-            elif y < BUTTON_SEPARATOR_ROW:
-                colour = t.button if x not in range(LEFT_DIVIDER + 1, RIGHT_DIVIDER) else t.slot
-                if x in (LEFT_DIVIDER, RIGHT_DIVIDER):
-                    colour = t.outline
-            elif y == BUTTON_SEPARATOR_ROW:
-                colour = t.outline
+            elif y < mouse.separator_row:
+                between = mouse.left_divider < x < mouse.right_divider
+                colour = t.slot if between else t.button
             else:
                 # A shade along the body's right and bottom edges.
                 shade = not all(inside(x + ox, y + oy) for ox in (0, 2, 3) for oy in (0, 2, 3))
                 colour = t.mouse_shade if shade else t.mouse_body
             canvas.put(x, y, colour)
     # The wheel: a rounded bar with ridges.
-    x0, y0, x1, y1 = WHEEL
+    x0, y0, x1, y1 = mouse.wheel
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
-            corner = (x in (x0, x1)) and (y in (y0, y1))
-            if corner:
+            if x in (x0, x1) and y in (y0, y1):
                 continue
             if x in (x0, x1) or y in (y0, y1):
                 canvas.put(x, y, t.outline)
@@ -490,17 +498,18 @@ def draw_mouse(canvas):
             else:
                 canvas.put(x, y, t.wheel)
     # The cable leaves the mouse's top into the picture's edge.
-    for y in range(0, MOUSE_TOP):
-        canvas.put(CABLE_COLUMN, y, t.outline)
-        canvas.put(CABLE_COLUMN + 1, y, t.outline)
+    for y in range(0, Mouse.TOP):
+        canvas.put(mouse.cable - 1, y, t.outline)
+        canvas.put(mouse.cable, y, t.outline)
     if t.arrow:
-        draw_arrow(canvas)
+        draw_arrow(canvas, mouse.arrow)
 
 
-def draw_arrow(canvas):
-    """A vertical double arrow: head up in the upper half, head down in the lower half."""
+def draw_arrow(canvas, box):
+    """A vertical double arrow in box (x0, y0, x1, y1): head up in the upper half, head down in
+    the lower half."""
     t = canvas.theme
-    x0, y0, x1, y1 = ARROW
+    x0, y0, x1, y1 = box
     cx = (x0 + x1) // 2
     shaft = 3  # half width of the shaft
     head = 11  # height of each head
@@ -521,11 +530,11 @@ def draw_arrow(canvas):
                 canvas.put(x, y, t.outline)
 
 
-def render(theme, keys):
+def render(theme, keys, pointers):
     canvas = Canvas(theme)
     draw_keys(canvas, keys)
     draw_leds(canvas)
-    draw_mouse(canvas)
+    draw_mouse(canvas, Mouse(pointers))
     return canvas.image
 
 
@@ -695,9 +704,9 @@ def ico_file(images):
 
 def write_resources():
     keys, pointers = read_layout()
-    base = render(BASE, keys)
-    pressed = render(PRESSED, keys)
-    sample = render(SAMPLE, keys)
+    base = render(BASE, keys, pointers)
+    pressed = render(PRESSED, keys, pointers)
+    sample = render(SAMPLE, keys, pointers)
     (RESOURCES / "keyboard_base.bmp").write_bytes(bmp_4bpp(to_indices(base, BASE_PALETTE), BASE_PALETTE))
     (RESOURCES / "keyboard_pressed.bmp").write_bytes(
         bmp_4bpp(to_indices(pressed, PRESSED_PALETTE), PRESSED_PALETTE))
