@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run dist bench format format-check clean previews
+.PHONY: all deps configure build test run dist bench screenshot format format-check clean previews
 
 all: build
 
@@ -33,6 +33,11 @@ dist: build
 # Measures the program against a bare window and writes docs/performance.md; not part of test.
 bench: build
 	bash tools/wine-session.sh $(BUILD) bash tools/bench.sh $(BUILD)
+
+# A picture of the running program with a few keys held, cropped to its window:
+# $(BUILD)/screenshot.png.
+screenshot: build
+	bash tools/wine-session.sh $(BUILD) bash tools/screenshot.sh $(BUILD)
 
 format:
 	bash tools/format.sh --fix
