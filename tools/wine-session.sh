@@ -46,6 +46,12 @@ if [ ! -f "$WINEPREFIX/.tavelo-ready" ]; then
   touch "$WINEPREFIX/.tavelo-ready"
 fi
 wineserver -p </dev/null >/dev/null 2>&1
+# Without a window manager Wine waits about 2 s for one to acknowledge each window shown or
+# hidden; unmanaged windows skip that wait.
+if [ ! -f "$WINEPREFIX/.tavelo-unmanaged" ]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
+    touch "$WINEPREFIX/.tavelo-unmanaged"
+fi
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 "$@"
