@@ -28,7 +28,7 @@ protected:
 
     SettingsValues settings = [] {
         SettingsValues values;
-        values.wheelInitTime = 300;
+        values.wheelInitTime = 1500; // long enough to see a lit arrow on a busy machine
         return values;
     }();
     InstalledCopy copy;
