@@ -27,7 +27,7 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 ratio_note() {
   awk '$1 == "repaint_per_event" || $1 == "repaint_uncovered" { extra[$1] = $2 - $5 }
        END { if (("repaint_per_event" in extra) && ("repaint_uncovered" in extra))
-               printf " (beyond the floor, in this run: %.0f us per event, %.0f us per uncovered repaint)",
+               printf "(beyond the floor, in this run: %.0f us per event, %.0f us per uncovered repaint)",
                       extra["repaint_per_event"], extra["repaint_uncovered"] }' "$output"
 }
 
@@ -102,10 +102,12 @@ declare -A about=(
   echo "  one small copy per held key. The cost of an event does not depend on what changed."
   echo "- After that drawing pass the window is invalidated again, and the paint this causes is handled"
   echo "  as damage: the whole picture is composed a second time. Each event therefore costs two full"
-  echo "  compositions; compare repaint_per_event with repaint_uncovered, a single one$(ratio_note)."
-  echo "- In a flood the events are handled back to back and the paints follow once the queue runs"
-  echo "  empty, so absorption stays close to the floor's; keys come one at a time from a real keyboard,"
-  echo "  where every event pays for its paints."
+  echo "  compositions; compare repaint_per_event with repaint_uncovered, a single one"
+  echo "  $(ratio_note)."
+  echo "- In a flood the events are handled back to back and the paints follow only once the queue runs"
+  echo "  empty. What each event still costs there is its handler's invalidation of the window, a call"
+  echo "  to the Wine server every time, which the floor does not make. Keys come one at a time from a"
+  echo "  real keyboard, where every event pays for its paints as well."
   echo
   echo "## Notes from the run"
   echo
