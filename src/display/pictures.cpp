@@ -1,6 +1,7 @@
 #include "display/pictures.h"
 
 #include "app/process_globals.h"
+#include "display/bitmap_file.h"
 #include "resource_ids.h"
 
 int baseWidth;
@@ -31,7 +32,7 @@ bool loadBasePicture()
 void loadPressedPicture(bool useCustom, const std::string& name)
 {
     HANDLE picture = nullptr;
-    if (useCustom && !name.empty())
+    if (useCustom && !name.empty() && isWholeBitmapFile(name))
         picture = LoadImageA(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (!picture)
         picture = loadResourcePicture(IDB_PRESSED);
