@@ -9,6 +9,16 @@ bool SingleInstanceGuard::check(const char* name, HWND* otherWindow)
             *otherWindow = FindWindowA(name, nullptr);
         return true;
     }
-    mutex.attach(CreateMutexA(nullptr, TRUE, name));
+    HANDLE created = CreateMutexA(nullptr, TRUE, name);
+    // Copies started in the same instant can all miss the mutex above; only the one whose create
+    // made it goes on. The others keep no handle, so the mutex still ends with its creator.
+    const bool madeByAnother = created && GetLastError() == ERROR_ALREADY_EXISTS;
+    mutex.attach(created);
+    if (madeByAnother) {
+        mutex.reset();
+        if (otherWindow)
+            *otherWindow = FindWindowA(name, nullptr);
+        return true;
+    }
     return false;
 }
