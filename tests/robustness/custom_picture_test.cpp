@@ -1,0 +1,231 @@
+// Broken pressed pictures in place of the user's keyboard.bmp: the program must fall back to its
+// built-in pressed picture without a word, and still light a held key. A sound picture is used.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "installed_program.h"
+
+using robustness::HeldState;
+using robustness::InstalledProgram;
+using testing_support::Pixels;
+
+namespace {
+
+constexpr unsigned kKeyA = 0x41;
+constexpr char kUseCustomPicture[] = "[System]\r\nUseCustomImage=1\r\nCustomImageName=keyboard.bmp\r\n";
+
+std::uint32_t customColour(int x, int y) { return testing_support::rgb(x % 256, y, 0x5A); }
+
+std::vector<unsigned char> soundPicture()
+{
+    testing_support::BitmapFileShape spec;
+    spec.width = robustness::kPictureWidth;
+    spec.height = robustness::kPictureHeight;
+    spec.bitsPerPixel = 24;
+    spec.colourAt = customColour;
+    return testing_support::bitmapFileBytes(spec);
+}
+
+void put32(std::vector<unsigned char>& bytes, size_t offset, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// The sound picture with one field of its info header replaced; offsets count from the file's
+// start (14 bytes of file header come first).
+std::vector<unsigned char> withHeaderField(size_t offset, std::uint32_t value)
+{
+    std::vector<unsigned char> bytes = soundPicture();
+    put32(bytes, offset, value);
+    return bytes;
+}
+constexpr size_t kWidthField = 18;
+constexpr size_t kHeightField = 22;
+
+std::vector<unsigned char> firstBytes(size_t count)
+{
+    std::vector<unsigned char> bytes = soundPicture();
+    bytes.resize(count);
+    return bytes;
+}
+
+// An 8-bit run-length compressed picture of the given runs, 1000 x 242, palette entry i of
+// colour paletteColour(i).
+std::uint32_t paletteColour(unsigned index) { return testing_support::rgb(index, 255 - index, 0x33); }
+
+std::vector<unsigned char> runLengthPicture(const std::vector<unsigned char>& runs)
+{
+    const std::uint32_t offset = 14 + 40 + 256 * 4;
+    std::vector<unsigned char> bytes(offset, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(bytes, 2, offset + static_cast<std::uint32_t>(runs.size()));
+    put32(bytes, 10, offset);
+    put32(bytes, 14, 40);
+    put32(bytes, kWidthField, robustness::kPictureWidth);
+    put32(bytes, kHeightField, robustness::kPictureHeight);
+    bytes[26] = 1; // planes
+    bytes[28] = 8; // bits per pixel
+    put32(bytes, 30, BI_RLE8);
+    put32(bytes, 34, static_cast<std::uint32_t>(runs.size()));
+    for (unsigned i = 0; i < 256; ++i)
+        put32(bytes, 54 + 4 * i, paletteColour(i));
+    bytes.insert(bytes.end(), runs.begin(), runs.end());
+    return bytes;
+}
+
+// Each row, bottom first, in runs of 250 pixels of the colours 10 + row % 7 and onwards.
+std::vector<unsigned char> soundRuns()
+{
+    std::vector<unsigned char> runs;
+    for (int row = 0; row < robustness::kPictureHeight; ++row) {
+        for (int run = 0; run < 4; ++run) {
+            runs.push_back(250);
+            runs.push_back(static_cast<unsigned char>(10 + row % 7 + run));
+        }
+        runs.insert(runs.end(), {0, 0});
+    }
+    runs.insert(runs.end(), {0, 1});
+    return runs;
+}
+
+std::uint32_t soundRunsColour(int x, int y)
+{
+    const int row = robustness::kPictureHeight - 1 - y;
+    return paletteColour(10 + row % 7 + x / 250);
+}
+
+// The sound runs spoilt three ways: a row whose runs go past its end, a jump beyond the
+// picture, and data that stops without its end mark.
+std::vector<unsigned char> runsPastTheRowEnd()
+{
+    std::vector<unsigned char> runs{250, 1};
+    const std::vector<unsigned char> sound = soundRuns();
+    runs.insert(runs.end(), sound.begin(), sound.end());
+    return runs;
+}
+
+std::vector<unsigned char> jumpBeyondThePicture()
+{
+    std::vector<unsigned char> runs{0, 2, 10, 250};
+    const std::vector<unsigned char> sound = soundRuns();
+    runs.insert(runs.end(), sound.begin(), sound.end());
+    return runs;
+}
+
+std::vector<unsigned char> runsCutShort()
+{
+    std::vector<unsigned char> runs = soundRuns();
+    runs.resize(runs.size() / 2);
+    return runs;
+}
+
+// A small PNG picture, as an image editor saves it, renamed to .bmp.
+const std::vector<unsigned char> kPngPicture{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00,
+    0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x04, 0x08, 0x02, 0x00, 0x00,
+    0x00, 0x26, 0x93, 0x09, 0x29, 0x00, 0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x64,
+    0xF8, 0xCF, 0x00, 0x07, 0x4C, 0x0C, 0x0C, 0xC4, 0x70, 0x00, 0x32, 0xD2, 0x01, 0x07, 0xEF, 0x4A, 0x35,
+    0x69, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+
+HeldState keyAHeld()
+{
+    HeldState held;
+    held.keys[kKeyA] = 1;
+    return held;
+}
+
+// Runs the program with the prepared directory, holds A and checks that the window shows the
+// pressed picture given, with no message box at any point and a clean exit.
+void expectHeldKeyShows(InstalledProgram& program, const Pixels& pressed)
+{
+    ASSERT_TRUE(testing_support::writeFile(program.settingsPath(), kUseCustomPicture));
+    ASSERT_TRUE(program.start()) << "error " << GetLastError();
+    const HWND window = program.waitForWindow();
+    ASSERT_NE(window, nullptr) << "no window; exit code " << program.process().exitCode();
+    EXPECT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
+
+    ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 0, 0x00010000 | kKeyA));
+    ASSERT_TRUE(robustness::syncWith(window));
+    EXPECT_TRUE(program.waitForPicture(window, robustness::composedPicture(keyAHeld(), pressed)));
+    EXPECT_FALSE(program.showsMessageBox());
+
+    const auto boxes = program.close(window);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+    EXPECT_TRUE(program.process().waitForExit(0));
+    EXPECT_EQ(program.process().exitCode(), 0u);
+}
+
+void expectBuiltInPressedPicture(const std::vector<unsigned char>& pictureFile)
+{
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(testing_support::writeFileBytes(program.file("keyboard.bmp"), pictureFile));
+    expectHeldKeyShows(program, robustness::builtInPictures().pressed);
+}
+
+void expectCustomPressedPicture(const std::vector<unsigned char>& pictureFile, const Pixels& pixels)
+{
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(testing_support::writeFileBytes(program.file("keyboard.bmp"), pictureFile));
+    expectHeldKeyShows(program, pixels);
+}
+
+Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
+{
+    Pixels pixels;
+    pixels.width = robustness::kPictureWidth;
+    pixels.height = robustness::kPictureHeight;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            pixels.data.push_back(colourAt(x, y));
+    return pixels;
+}
+
+} // namespace
+
+TEST(CustomPicture, SoundPicturesAreUsedForHeldKeys)
+{
+    expectCustomPressedPicture(soundPicture(), pictureOf(customColour));
+    expectCustomPressedPicture(runLengthPicture(soundRuns()), pictureOf(soundRunsColour));
+}
+
+TEST(CustomPicture, TruncatedFilesFallBackToTheBuiltInPicture)
+{
+    expectBuiltInPressedPicture(firstBytes(20));
+    expectBuiltInPressedPicture(firstBytes(54 + 1000 * 3 * 10));
+}
+
+TEST(CustomPicture, ImpossibleSizesFallBackToTheBuiltInPicture)
+{
+    expectBuiltInPressedPicture(withHeaderField(kWidthField, 0));
+    expectBuiltInPressedPicture(withHeaderField(kHeightField, 0));
+    expectBuiltInPressedPicture(withHeaderField(kWidthField, 100000));
+    expectBuiltInPressedPicture(withHeaderField(kHeightField, 100000));
+}
+
+TEST(CustomPicture, BrokenRunLengthDataFallsBackToTheBuiltInPicture)
+{
+    expectBuiltInPressedPicture(runLengthPicture(runsPastTheRowEnd()));
+    expectBuiltInPressedPicture(runLengthPicture(jumpBeyondThePicture()));
+    expectBuiltInPressedPicture(runLengthPicture(runsCutShort()));
+}
+
+TEST(CustomPicture, APngRenamedToBmpFallsBackToTheBuiltInPicture)
+{
+    expectBuiltInPressedPicture(kPngPicture);
+}
+
+TEST(CustomPicture, AnEmptyFileOrADirectoryFallsBackToTheBuiltInPicture)
+{
+    expectBuiltInPressedPicture({});
+
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(CreateDirectoryA(program.file("keyboard.bmp").c_str(), nullptr));
+    expectHeldKeyShows(program, robustness::builtInPictures().pressed);
+}

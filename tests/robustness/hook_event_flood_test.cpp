@@ -1,0 +1,123 @@
+// A million hook events with random devices, codes and directions, posted to the real program as
+// fast as its queue takes them: it keeps running, shows exactly the keys that the events left
+// held, and its memory does not grow.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdint>
+#include <random>
+
+#include "installed_program.h"
+
+using robustness::HeldState;
+using robustness::InstalledProgram;
+
+namespace {
+
+constexpr int kEvents = 1000000;
+// Well below the 10000 messages that a queue holds.
+constexpr int kBatch = 5000;
+// A wheel arrow that stays lit for the whole run, so that no timer changes the picture meanwhile.
+constexpr char kLongWheelTime[] = "[System]\r\nWheelInitTime=36000000\r\n";
+// Private memory may grow by this much for caches the system fills on first use, not per event.
+constexpr SIZE_T kMemoryAllowance = 4 * 1024 * 1024;
+
+// What one event does to the held keys: the protocol of the hook library, applied to the state
+// the window must then show.
+void apply(HeldState& held, WPARAM device, LPARAM lParam)
+{
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    const unsigned code = bits & 0xFFFF;
+    const unsigned char pressed = (bits >> 16) != 0;
+    if (device == 0 && code < held.keys.size()) {
+        held.keys[code] = pressed;
+        if (code == 0xF3)
+            held.keys[0xF2] = 0;
+    } else if (device == 1 && code < held.pointers.size()) {
+        held.pointers[code] = pressed;
+        if (pressed && code == 3)
+            held.pointers[4] = 0;
+        if (pressed && code == 4)
+            held.pointers[3] = 0;
+    }
+}
+
+// Mostly the two devices and codes that exist, with every bit pattern mixed in.
+struct EventSource {
+    std::mt19937_64 random{0x7A7E10u};
+
+    WPARAM device()
+    {
+        const unsigned pick = random() % 10;
+        return pick < 5 ? 0 : pick < 9 ? 1 : static_cast<WPARAM>(random());
+    }
+    LPARAM lParam(WPARAM device)
+    {
+        const std::uint64_t noise = random();
+        unsigned code = static_cast<unsigned>(noise & 0xFFFF);
+        if (random() % 4 != 0)
+            code = device == 1 ? code % 8 : code % 256;
+        const unsigned transition = random() % 2 ? static_cast<unsigned>(noise >> 16) & 0xFFFF : 0;
+        return static_cast<LPARAM>((noise & 0xFFFFFFFF00000000ull) | (transition << 16) | code);
+    }
+};
+
+// The process's private (committed) memory. Windows reports it both as PagefileUsage and as
+// PrivateUsage; Wine fills only the first.
+SIZE_T privateMemory(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters))
+        return 0;
+    return counters.PagefileUsage;
+}
+
+} // namespace
+
+TEST(HookEventFlood, AMillionRandomEventsLeaveExactlyTheHeldKeysShownAndNoGrowth)
+{
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(testing_support::writeFile(program.settingsPath(), kLongWheelTime));
+    ASSERT_TRUE(program.start()) << "error " << GetLastError();
+    const HWND window = program.waitForWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
+    const SIZE_T memoryAtStart = privateMemory(program.process().handle());
+    ASSERT_GT(memoryAtStart, 0u);
+
+    HeldState held;
+    EventSource source;
+    int refused = 0;
+    for (int sent = 0; sent < kEvents;) {
+        for (int i = 0; i < kBatch; ++i, ++sent) {
+            const WPARAM device = source.device();
+            const LPARAM lParam = source.lParam(device);
+            refused += !PostMessageA(window, robustness::kHookEventMessage, device, lParam);
+            apply(held, device, lParam);
+        }
+        ASSERT_TRUE(robustness::syncWith(window)) << "no answer after " << sent << " events";
+    }
+    ASSERT_EQ(refused, 0);
+    ASSERT_EQ(program.process().exitCode(), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(program.waitForPicture(
+        window, robustness::composedPicture(held, robustness::builtInPictures().pressed)));
+
+    // Releasing every code and slot there is brings back the bare keyboard.
+    for (unsigned code = 0; code < 256; ++code)
+        ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 0, code));
+    for (unsigned slot = 0; slot < 5; ++slot)
+        ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 1, slot));
+    ASSERT_TRUE(robustness::syncWith(window));
+    EXPECT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
+
+    const SIZE_T memoryAfter = privateMemory(program.process().handle());
+    EXPECT_LE(memoryAfter, memoryAtStart + kMemoryAllowance)
+        << "at start " << memoryAtStart << ", after the flood " << memoryAfter;
+    const auto boxes = program.close(window);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(program.process().exitCode(), 0u);
+}
