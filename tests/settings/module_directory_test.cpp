@@ -51,6 +51,10 @@ TEST(ModuleDirectory, IsTheProgramsDirectoryAndBecomesCurrent)
 TEST(ModuleDirectory, SettingsGoBesideAProgramInAShiftJisDirectory)
 {
     const bool windowsFileBefore = settings_testing::fileExists(windowsSettingsFile());
+    // The test's own directory may hold a settings file of a program run there by hand.
+    const std::string ownSettingsFile = settings_testing::testProgramDirectory() + "\\TaveloKeyboard.ini";
+    const bool ownFileBefore = settings_testing::fileExists(ownSettingsFile);
+    const std::string ownFileContents = ownFileBefore ? settings_testing::readFile(ownSettingsFile) : "";
     TempDirectory temp;
     // 表 ends in the byte 0x5C, the backslash.
     const std::string directory = temp.file("\x95\x5C");
@@ -64,8 +68,9 @@ TEST(ModuleDirectory, SettingsGoBesideAProgramInAShiftJisDirectory)
     EXPECT_EQ((Lines{"\x95\x5C"}), settings_testing::directoryEntries(temp.path()));
     EXPECT_EQ(
         (Lines{"TaveloKeyboard.ini", "settings_probe.exe"}), settings_testing::directoryEntries(directory));
-    EXPECT_FALSE(
-        settings_testing::fileExists(settings_testing::testProgramDirectory() + "\\TaveloKeyboard.ini"));
+    EXPECT_EQ(ownFileBefore, settings_testing::fileExists(ownSettingsFile));
+    if (ownFileBefore)
+        EXPECT_EQ(ownFileContents, settings_testing::readFile(ownSettingsFile));
     EXPECT_EQ(windowsFileBefore, settings_testing::fileExists(windowsSettingsFile()));
 
     // A second run reads the file it wrote and changes only the position.
