@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/owned_handle.h"
+
 namespace {
 
 // Far above any keyboard picture; a larger file is not read into memory.
@@ -15,20 +17,20 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 
 std::vector<unsigned char> readWholeFile(const std::string& path)
 {
-    HANDLE file = CreateFileA(
+    HANDLE opened = CreateFileA(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (opened == INVALID_HANDLE_VALUE)
         return {};
-    std::vector<unsigned char> bytes;
+    KernelHandle file;
+    file.attach(opened);
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kLargestFile) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
-            || read != bytes.size())
-            bytes.clear();
-    }
-    CloseHandle(file);
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFile)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
+        || read != bytes.size())
+        return {};
     return bytes;
 }
 
