@@ -10,19 +10,9 @@
 #include "display/key_layout.h"
 #include "display/painting.h"
 #include "display/pictures.h"
-#include "support/win32_test_helpers.h"
-#include "support/window_pixels.h"
+#include "support/installed_program.h"
 
-using testing_support::bitmapPixels;
-using testing_support::captureClient;
-using testing_support::captureScreen;
-using testing_support::countColour;
-using testing_support::countDifferences;
-using testing_support::fromColorRef;
-using testing_support::Pixels;
-using testing_support::pumpMessages;
-using testing_support::pumpUntil;
-using testing_support::TestWindow;
+using namespace testing_support;
 
 namespace {
 
@@ -37,8 +27,7 @@ LRESULT CALLBACK keyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-RECT toRect(const KeyRect& r) { return RECT{r.x, r.y, r.x + r.width, r.y + r.height}; }
-const RECT kWhole{0, 0, kLayoutWidth, kLayoutHeight};
+const RECT kWhole = kWholePicture;
 
 class PaintingTest : public ::testing::Test {
 protected:
@@ -112,12 +101,10 @@ protected:
     // The base picture with the given rectangles cut through to the pressed picture.
     Pixels expected(const std::vector<KeyRect>& held) const
     {
-        Pixels result = base;
+        std::vector<RECT> rects;
         for (const KeyRect& r : held)
-            for (int y = r.y; y < r.y + r.height; ++y)
-                for (int x = r.x; x < r.x + r.width; ++x)
-                    result.data[static_cast<size_t>(y) * result.width + x] = pressed.at(x, y);
-        return result;
+            rects.push_back(toRect(r));
+        return composed(base, pressed, rects);
     }
 
     static std::unique_ptr<TestWindow> window;
@@ -127,67 +114,43 @@ protected:
 
 std::unique_ptr<TestWindow> PaintingTest::window;
 
-TEST_F(PaintingTest, NothingHeldShowsTheBasePicture)
+// Each held state shows the base picture with exactly the held rectangles from the pressed one;
+// codes that the pictures do not show (VK_SHIFT, 0xF3) change nothing.
+TEST_F(PaintingTest, ShowsThePressedPictureInTheRectanglesOfHeldKeysAndSlotsOnly)
 {
     open();
     EXPECT_EQ(firstPaintPending, 0);
-    const Pixels screen = shown();
-    ASSERT_FALSE(screen.empty());
-    EXPECT_EQ(countDifferences(screen, base, kWhole), 0);
-}
-
-TEST_F(PaintingTest, HeldKeyShowsThePressedPictureInItsRectangleOnly)
-{
-    open();
-    hold(0x41);
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(redrawPending, 0);
-    const Pixels screen = shown();
-    const RECT a = toRect(keyRect(0x41));
-    EXPECT_GT(countDifferences(base, pressed, a), 0); // the check below means something
-    EXPECT_EQ(countDifferences(screen, expected({keyRect(0x41)}), kWhole), 0);
-
-    inputState.keyState[0x41] = 0;
-    requestRedraw();
-    ASSERT_TRUE(settle());
+    ASSERT_FALSE(shown().empty());
     EXPECT_EQ(countDifferences(shown(), base, kWhole), 0);
-}
+    EXPECT_GT(countDifferences(base, pressed, toRect(keyRect(0x41))), 0); // the checks below mean something
 
-TEST_F(PaintingTest, EveryHeldKeyAndSlotShowsThePressedPicture)
-{
-    open();
-    for (auto& key : inputState.keyState)
-        key = 1;
-    for (auto& slot : inputState.pointerState)
-        slot = 1;
-    requestRedraw();
-    ASSERT_TRUE(settle());
-    std::vector<KeyRect> held;
+    std::vector<KeyRect> everything;
+    std::vector<unsigned> allCodes;
     for (unsigned code = 0; code < 256; ++code) {
+        allCodes.push_back(code);
         if (isDrawable(keyRect(code)))
-            held.push_back(keyRect(code));
+            everything.push_back(keyRect(code));
     }
     for (unsigned index = 0; index < PointerSlotCount; ++index)
-        held.push_back(pointerRect(index));
-    EXPECT_EQ(countDifferences(shown(), expected(held), kWhole), 0);
-}
-
-TEST_F(PaintingTest, HeldCodeWithoutRectangleChangesNothing)
-{
-    open();
-    hold(0x10); // VK_SHIFT: the picture shows only the left and right Shift codes
-    hold(0xF3);
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(countDifferences(shown(), base, kWhole), 0);
-}
-
-TEST_F(PaintingTest, WheelSlotShowsTheArrowHalf)
-{
-    open();
-    inputState.pointerState[PointerWheelUp] = 1;
-    requestRedraw();
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(countDifferences(shown(), expected({pointerRect(PointerWheelUp)}), kWhole), 0);
+        everything.push_back(pointerRect(index));
+    const struct {
+        std::vector<unsigned> codes;
+        std::vector<unsigned> slots;
+        std::vector<KeyRect> lit;
+    } cases[] = {{{0x41}, {}, {keyRect(0x41)}}, {{}, {}, {}}, {{0x10, 0xF3}, {}, {}},
+        {{}, {PointerWheelUp}, {pointerRect(PointerWheelUp)}}, {allCodes, {0, 1, 2, 3, 4}, everything}};
+    for (const auto& [codes, slots, lit] : cases) {
+        SCOPED_TRACE(::testing::Message() << codes.size() << " codes, " << slots.size() << " slots");
+        clearAll();
+        for (unsigned code : codes)
+            inputState.keyState[code] = 1;
+        for (unsigned slot : slots)
+            inputState.pointerState[slot] = 1;
+        requestRedraw();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(redrawPending, 0);
+        EXPECT_EQ(countDifferences(shown(), expected(lit), kWhole), 0);
+    }
 }
 
 TEST_F(PaintingTest, MissingPressedPictureDrawsNothing)

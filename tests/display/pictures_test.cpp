@@ -10,6 +10,7 @@
 #include "display/pictures.h"
 #include "display_test_data.h"
 #include "resource_ids.h"
+#include "support/process_tools.h"
 #include "support/window_pixels.h"
 
 using testing_support::bitmapFileBytes;
@@ -19,6 +20,7 @@ using testing_support::bitmapSize;
 using testing_support::countDifferences;
 using testing_support::Pixels;
 using testing_support::rgb;
+using testing_support::TempDirectory;
 using testing_support::writeFileBytes;
 
 namespace {
@@ -80,35 +82,24 @@ protected:
         baseWidth = 0;
         baseHeight = 0;
         // A scratch directory of its own is the current directory, as the program's directory is.
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        char name[MAX_PATH];
-        wsprintfA(name, "%stavelo_pictures_%lu", temp, GetCurrentProcessId());
-        directory = name;
-        CreateDirectoryA(directory.c_str(), nullptr);
         GetCurrentDirectoryA(MAX_PATH, previous);
-        ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
+        ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
     }
     void TearDown() override
     {
         imagePair[0].reset();
         imagePair[1].reset();
         SetCurrentDirectoryA(previous);
-        for (const auto& file : written)
-            DeleteFileA((directory + "\\" + file).c_str());
-        RemoveDirectoryA(directory.c_str());
     }
 
     void write(const std::string& file, const std::vector<unsigned char>& bytes)
     {
-        written.push_back(file);
         ASSERT_TRUE(writeFileBytes(file, bytes));
     }
     void write(const std::string& file, const BitmapFileShape& shape) { write(file, bitmapFileBytes(shape)); }
 
-    std::string directory;
+    TempDirectory scratch;
     char previous[MAX_PATH] = {};
-    std::vector<std::string> written;
 };
 
 TEST_F(PicturesTest, BasePictureLoadsWithItsSize)
@@ -150,13 +141,6 @@ TEST_F(PicturesTest, MissingResourcesLeaveSlotsAndSizeAlone)
     EXPECT_EQ(slot(PressedPictureSlot), kept);
 }
 
-TEST_F(PicturesTest, BuiltInPressedPictureWithoutTheCustomFlag)
-{
-    write("keyboard.bmp", pictureShape(24));
-    loadPressedPicture(false, "keyboard.bmp");
-    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
-}
-
 TEST_F(PicturesTest, CustomFileIsUsedWhenAskedFor)
 {
     write("keyboard.bmp", pictureShape(24));
@@ -171,35 +155,28 @@ TEST_F(PicturesTest, CustomFileIsUsedWhenAskedFor)
 TEST_F(PicturesTest, AbsolutePathIsUsedAsItIs)
 {
     write("mine.bmp", pictureShape(24));
-    const std::string path = directory + "\\mine.bmp";
+    const std::string path = scratch.file("mine.bmp");
     SetCurrentDirectoryA(previous);
     loadPressedPicture(true, path);
     EXPECT_EQ(bitmapPixels(slot(PressedPictureSlot)).at(10, 10), kYellow);
 }
 
-TEST_F(PicturesTest, MissingFileFallsBackToTheBuiltInPicture)
-{
-    loadPressedPicture(true, "keyboard.bmp");
-    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
-}
-
-TEST_F(PicturesTest, EmptyNameFallsBackToTheBuiltInPicture)
-{
-    write("keyboard.bmp", pictureShape(24));
-    loadPressedPicture(true, "");
-    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
-}
-
-TEST_F(PicturesTest, FileThatIsNoBitmapFallsBack)
+// The built-in pressed picture when the flag is off, the name is empty, or the file is missing,
+// not a bitmap or empty.
+TEST_F(PicturesTest, BuiltInPressedPictureUnlessAUsableFileIsAskedFor)
 {
     const std::string text = "This is not a picture.\r\n";
-    write("keyboard.bmp", std::vector<unsigned char>(text.begin(), text.end()));
-    loadPressedPicture(true, "keyboard.bmp");
-    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
-
+    write("keyboard.bmp", pictureShape(24));
+    write("text.bmp", std::vector<unsigned char>(text.begin(), text.end()));
     write("empty.bmp", std::vector<unsigned char>());
-    loadPressedPicture(true, "empty.bmp");
-    EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+    const std::pair<bool, const char*> cases[] = {
+        {false, "keyboard.bmp"}, {true, ""}, {true, "absent.bmp"}, {true, "text.bmp"}, {true, "empty.bmp"}};
+    for (const auto& [useCustom, name] : cases) {
+        SCOPED_TRACE(name);
+        imagePair[PressedPictureSlot].reset();
+        loadPressedPicture(useCustom, name);
+        EXPECT_TRUE(holds(PressedPictureSlot, IDB_PRESSED));
+    }
 }
 
 // A damaged file is the platform's to judge: whatever LoadImageA makes of it, slot 1 ends up

@@ -1,57 +1,50 @@
-// A hook library that is missing, incomplete or refuses to start: the user sees one warning,
-// then the keyboard window as usual, and the program ends normally.
+// A hook library that is missing, incomplete or refuses to start: the user sees one warning owned
+// by the keyboard window, then the window as usual, and the program ends normally.
 #include <gtest/gtest.h>
 
-#include "keyboard_screen.h"
-#include "program_driver.h"
+#include "e2e_helpers.h"
 
-using namespace e2e;
-using testing_support::describeMessageBox;
-using testing_support::findMessageBoxOf;
-using testing_support::SeenMessageBox;
+using namespace testing_support;
 
 namespace {
 
-struct HookCase {
-    const char* name;
-    const char* installedAsKeyhook; // empty: no keyhook.dll at all
-};
-
-class BrokenHookLibrary : public ::testing::TestWithParam<HookCase> { };
+class BrokenHookLibrary : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(BrokenHookLibrary, OneWarningOwnedByTheWindowThenTheBasePicture)
 {
-    ASSERT_FALSE(basePicture().empty());
-    InstalledCopy copy(GetParam().installedAsKeyhook);
-    ASSERT_TRUE(copy.ready());
-    RunningCopy program;
-    ASSERT_TRUE(program.start(copy));
+    InstalledProgram program(GetParam());
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(program.start());
 
     HWND box = nullptr;
     SeenMessageBox seen;
-    ASSERT_TRUE(waitUntil([&] {
-        box = findMessageBoxOf(program.id());
-        seen = box ? describeMessageBox(box) : SeenMessageBox{};
-        return !seen.text.empty();
-    }));
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            box = findMessageBoxOf(program.id());
+            seen = box ? describeMessageBox(box) : SeenMessageBox{};
+            return !seen.text.empty();
+        },
+        kProgramWait));
     EXPECT_EQ(seen.text, "keyhook.dllの初期化に失敗しました");
     EXPECT_EQ(seen.caption, "エラー");
-    const std::vector<HWND> windows = topLevelWindows(program.id(), kWindowClass);
+    const std::vector<HWND> windows = topLevelWindows(program.id(), kProgramClass);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(seen.owner, windows.front());
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 
-    const HWND window = program.waitForWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(differencesAfterWaiting(window, basePicture()), 0);
+    ASSERT_NE(program.waitForWindow(), nullptr);
+    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
     ASSERT_TRUE(program.sync());
     EXPECT_EQ(findMessageBoxOf(program.id()), nullptr) << "a second warning";
-    EXPECT_EQ(program.closeAndWait(), 0u);
+    EXPECT_TRUE(program.closeCleanly());
 }
 
+// Installed as keyhook.dll: nothing, a library without IsHooking, one whose StartHook fails.
 INSTANTIATE_TEST_SUITE_P(HookFailure, BrokenHookLibrary,
-    ::testing::Values(HookCase{"Missing", ""}, HookCase{"WithoutIsHooking", "fakehook_no_ishooking.dll"},
-        HookCase{"StartHookFails", "fakehook_start_fails.dll"}),
-    [](const ::testing::TestParamInfo<HookCase>& info) { return std::string(info.param.name); });
+    ::testing::Values("", "fakehook_no_ishooking.dll", "fakehook_start_fails.dll"),
+    [](const ::testing::TestParamInfo<const char*>& info) {
+        const std::string name = info.param;
+        return name.empty() ? std::string("Missing") : name.substr(9, name.size() - 13);
+    });
 
 } // namespace

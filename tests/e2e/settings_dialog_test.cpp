@@ -1,104 +1,51 @@
 // The settings dialog of the running program, opened through its menu command: what it shows,
-// what OK keeps (read from the settings file once the program has ended) and what it changes at
-// once on the window.
+// what OK keeps (seen when it opens again, and in the settings file once the program has ended),
+// what it changes at once on the window, and that the keyboard keeps lighting meanwhile.
 #include <gtest/gtest.h>
 
-#include "keyboard_screen.h"
-#include "program_driver.h"
-#include "settings_dialog_driver.h"
-#include "settings_file.h"
+#include "e2e_helpers.h"
+#include "support/settings_dialog_access.h"
 
 using namespace e2e;
+using namespace testing_support;
 
 namespace {
 
-class SettingsDialog : public ::testing::Test {
-protected:
-    // Starts the program with the given settings file (none when empty).
-    void startWith(const std::string& settingsText = {})
-    {
-        ASSERT_TRUE(copy.ready());
-        if (!settingsText.empty()) {
-            ASSERT_TRUE(copy.writeSettings(settingsText));
-        }
-        ASSERT_TRUE(program.start(copy));
-        window = program.waitForWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    HWND open()
-    {
-        const HWND dialog = openSettingsDialog(window);
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    }
-    // Closes the program and reads what it left in the settings file.
-    std::vector<std::string> closeAndReadSettings()
-    {
-        EXPECT_EQ(program.closeAndWait(), 0u);
-        return copy.settingsLines();
-    }
-    // What a run that changed nothing writes, with the window at its first start place.
-    static SettingsValues untouched()
-    {
-        SettingsValues values;
-        values.left = gridPlace(7).x;
-        values.top = gridPlace(7).y;
-        return values;
-    }
-
-    InstalledCopy copy;
-    RunningCopy program;
-    HWND window = nullptr;
-};
-
-int checkedPosition(HWND dialog)
+void setCheck(HWND dialog, int id, bool checked)
 {
-    int found = -1;
-    for (int position = 0; position < 9; ++position)
-        if (isChecked(dialog, kPositionButton + position))
-            found = found == -1 ? position : -2;
-    return found; // -2: more than one
+    if (isChecked(dialog, id) != checked)
+        click(dialog, id);
 }
 
-bool positionsEnabled(HWND dialog, bool enabled)
+DialogView viewOf(const SettingsValues& values)
 {
-    for (int position = 0; position < 9; ++position)
-        if (isEnabled(dialog, kPositionButton + position) != enabled)
-            return false;
-    return true;
+    return testing_support::viewOf(values.defaultPosition, values.mostTop, values.memorizePosition,
+        values.useCustomImage, std::to_string(values.wheelInitTime), values.customImageName);
 }
 
-TEST_F(SettingsDialog, OpensWithTheDefaultsAndGreysWhatTheCheckBoxesRule)
+// Sets every control to the values (the position even when its button is greyed).
+void enter(HWND dialog, const SettingsValues& values)
 {
-    startWith();
-    const HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
-
-    EXPECT_EQ(checkedPosition(dialog), 7);
-    EXPECT_TRUE(positionsEnabled(dialog, false));
-    EXPECT_TRUE(isChecked(dialog, kMostTopBox));
-    EXPECT_TRUE(isChecked(dialog, kMemorizeBox));
-    EXPECT_FALSE(isChecked(dialog, kUseCustomBox));
-    EXPECT_FALSE(isEnabled(dialog, kImageNameEdit));
-    EXPECT_EQ(text(dialog, kImageNameEdit), "keyboard.bmp");
-    EXPECT_EQ(text(dialog, kWheelTimeEdit), "1000");
-    for (int id : {IDOK, IDCANCEL, kMostTopBox, kMemorizeBox, kUseCustomBox, kWheelTimeEdit})
-        EXPECT_TRUE(isEnabled(dialog, id)) << id;
-
-    click(dialog, kMemorizeBox);
-    EXPECT_TRUE(positionsEnabled(dialog, true));
-    click(dialog, kMemorizeBox);
-    EXPECT_TRUE(positionsEnabled(dialog, false));
-    click(dialog, kUseCustomBox);
-    EXPECT_TRUE(isEnabled(dialog, kImageNameEdit));
-    click(dialog, kUseCustomBox);
-    EXPECT_FALSE(isEnabled(dialog, kImageNameEdit));
-
-    EXPECT_TRUE(endDialog(dialog, DialogEnd::cancelButton));
-    EXPECT_EQ(closeAndReadSettings(), untouched().lines());
+    setCheck(dialog, IDC_MEMORIZE, false);
+    click(dialog, IDC_POSITION + values.defaultPosition);
+    setCheck(dialog, IDC_MEMORIZE, values.memorizePosition);
+    setCheck(dialog, IDC_MOSTTOP, values.mostTop);
+    setCheck(dialog, IDC_USECUSTOM, values.useCustomImage);
+    setText(dialog, IDC_IMAGENAME, values.customImageName);
+    setText(dialog, IDC_WHEELTIME, std::to_string(values.wheelInitTime));
 }
 
-TEST_F(SettingsDialog, OpensWithTheValuesOfTheSettingsFile)
+bool standsAt(HWND window, POINT place)
+{
+    return pumpUntil(
+        [&] {
+            const RECT rect = windowRect(window);
+            return rect.left == place.x && rect.top == place.y;
+        },
+        kProgramWait);
+}
+
+TEST(SettingsDialog, ShowsTheFileValuesGreysByTheCheckBoxesAndChangesNothingWhenDismissed)
 {
     SettingsValues settings;
     settings.customImageName = "mine.bmp";
@@ -107,176 +54,107 @@ TEST_F(SettingsDialog, OpensWithTheValuesOfTheSettingsFile)
     settings.defaultPosition = 3;
     settings.memorizePosition = 0;
     settings.mostTop = 0;
-    startWith(settings.text());
-    const HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(program.writeSettings(settings.text()));
+    ASSERT_TRUE(program.start());
+    const HWND window = program.waitForWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(program.waitForPicture(programBasePicture()));
+    const POINT place = gridPlace(3);
 
-    EXPECT_EQ(checkedPosition(dialog), 3);
-    EXPECT_TRUE(positionsEnabled(dialog, true));
-    EXPECT_FALSE(isChecked(dialog, kMostTopBox));
-    EXPECT_FALSE(isChecked(dialog, kMemorizeBox));
-    EXPECT_TRUE(isChecked(dialog, kUseCustomBox));
-    EXPECT_TRUE(isEnabled(dialog, kImageNameEdit));
-    EXPECT_EQ(text(dialog, kImageNameEdit), "mine.bmp");
-    EXPECT_EQ(text(dialog, kWheelTimeEdit), "250");
-    EXPECT_TRUE(endDialog(dialog, DialogEnd::closeBox));
-    EXPECT_EQ(program.closeAndWait(), 0u);
+    HWND dialog = openSettingsDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(readDialog(dialog), viewOf(settings));
+    for (int id : {IDOK, IDCANCEL, IDC_MOSTTOP, IDC_MEMORIZE, IDC_USECUSTOM, IDC_WHEELTIME})
+        EXPECT_TRUE(isEnabled(dialog, id)) << id;
+    click(dialog, IDC_MEMORIZE);
+    click(dialog, IDC_USECUSTOM);
+    EXPECT_EQ(readDialog(dialog), testing_support::viewOf(3, false, true, false, "250", "mine.bmp"));
+
+    // Keys typed while it is open light up; only the part that the dialog leaves uncovered is read.
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const RECT uncovered{windowRect(dialog).right - origin.x, 0, kLayoutWidth, kLayoutHeight};
+    ASSERT_LT(uncovered.left, kRightCtrl.left);
+    {
+        Held ctrl(VK_RCONTROL, 0x1D, true);
+        EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kRightCtrl}), uncovered));
+    }
+    EXPECT_TRUE(program.waitForPicture(programBasePicture(), uncovered));
+
+    for (const DialogEnd how : {DialogEnd::cancelButton, DialogEnd::escapeKey, DialogEnd::closeBox}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        SettingsValues other{"other.bmp", 0, 5, 0, -1, 1, 1, -1};
+        enter(dialog, other);
+        ASSERT_EQ(readDialog(dialog), viewOf(other));
+        ASSERT_TRUE(endDialog(dialog, how));
+        ASSERT_TRUE(program.sync());
+        EXPECT_FALSE(isTopmost(window));
+        EXPECT_EQ(windowRect(window).left, place.x);
+        EXPECT_EQ(windowRect(window).top, place.y);
+        dialog = openSettingsDialog(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(readDialog(dialog), viewOf(settings));
+    }
+    ASSERT_TRUE(endDialog(dialog, DialogEnd::cancelButton));
+    EXPECT_TRUE(program.closeCleanly());
+    EXPECT_EQ(program.settingsLines(), settings.closedAt(place).lines());
 }
 
-struct WheelTimeCase {
-    const char* name;
-    const char* typed;
-    int stored;
-};
-
-class WheelTimeText : public SettingsDialog, public ::testing::WithParamInterface<WheelTimeCase> { };
-
-TEST_P(WheelTimeText, OkStoresTheNumberThatTheTextStartsWithAndAtLeastOne)
+TEST(SettingsDialog, OkKeepsTheValuesReappliesTopmostAndMovesTheWindowOnlyForANewPlace)
 {
-    startWith();
-    const HWND dialog = open();
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    ASSERT_TRUE(program.start());
+    const HWND window = program.waitForWindow();
+    ASSERT_NE(window, nullptr);
+    HWND dialog = openSettingsDialog(window);
     ASSERT_NE(dialog, nullptr);
-    setText(dialog, kWheelTimeEdit, GetParam().typed);
-    ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
-    ASSERT_TRUE(program.sync());
-    EXPECT_FALSE(copy.hasSettings()) << "written before the program ended";
+    EXPECT_EQ(readDialog(dialog), viewOf(SettingsValues{}));
 
-    SettingsValues expected = untouched();
-    expected.wheelInitTime = GetParam().stored;
-    EXPECT_EQ(closeAndReadSettings(), expected.lines());
-}
-
-INSTANTIATE_TEST_SUITE_P(SettingsDialog, WheelTimeText,
-    ::testing::Values(WheelTimeCase{"Letters", "abc", 1}, WheelTimeCase{"Zero", "0", 1},
-        WheelTimeCase{"Negative", "-20", 1}, WheelTimeCase{"Empty", "", 1},
-        WheelTimeCase{"Number", "250", 250}, WheelTimeCase{"NumberWithUnit", "250ms", 250}),
-    [](const ::testing::TestParamInfo<WheelTimeCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SettingsDialog, OkCutsALongImageNameTo255Bytes)
-{
-    startWith();
-    const HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
+    // The time is the number that the text starts with, and at least one.
+    const std::pair<const char*, const char*> times[]
+        = {{"abc", "1"}, {"0", "1"}, {"-20", "1"}, {"", "1"}, {"250", "250"}, {"250ms", "250"}};
+    for (const auto& [typed, stored] : times) {
+        setText(dialog, IDC_WHEELTIME, typed);
+        ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
+        dialog = openSettingsDialog(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(text(dialog, IDC_WHEELTIME), stored) << "typed: " << typed;
+    }
     std::string name;
     for (int i = 0; name.size() < 296; ++i)
         name += static_cast<char>('a' + i % 26);
-    name += ".bmp";
-    ASSERT_EQ(name.size(), 300u);
-    click(dialog, kUseCustomBox);
-    setText(dialog, kImageNameEdit, name);
+    setText(dialog, IDC_IMAGENAME, name + ".bmp");
     ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
-
-    SettingsValues expected = untouched();
-    expected.useCustomImage = 1;
-    expected.customImageName = name.substr(0, 255);
-    EXPECT_EQ(closeAndReadSettings(), expected.lines());
-}
-
-TEST_F(SettingsDialog, OkWithEveryControlChangedKeepsAllAndMovesTheWindowToTheNewPlace)
-{
-    startWith();
-    ASSERT_TRUE(isTopmost(window));
-    const HWND dialog = open();
+    dialog = openSettingsDialog(window);
     ASSERT_NE(dialog, nullptr);
-    click(dialog, kMemorizeBox);
-    click(dialog, kPositionButton + 0);
-    click(dialog, kMostTopBox);
-    click(dialog, kUseCustomBox);
-    setText(dialog, kImageNameEdit, "mine.bmp");
-    setText(dialog, kWheelTimeEdit, "250");
-    ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
+    EXPECT_EQ(text(dialog, IDC_IMAGENAME), (name + ".bmp").substr(0, 255));
 
-    EXPECT_TRUE(waitUntil([&] { return !isTopmost(window); }));
-    const POINT place = gridPlace(0);
-    EXPECT_TRUE(waitUntil([&] {
-        const RECT rect = windowRect(window);
-        return rect.left == place.x && rect.top == place.y;
-    }));
-    EXPECT_FALSE(copy.hasSettings()) << "written before the program ended";
-
-    const SettingsValues expected{"mine.bmp", 1, 250, 0, place.x, 0, 0, place.y};
-    EXPECT_EQ(closeAndReadSettings(), expected.lines());
-}
-
-TEST_F(SettingsDialog, OkWithTheSamePlaceLeavesAHandMovedWindowAndReappliesTopmost)
-{
-    startWith();
+    // The same place: a hand-moved window stays, the topmost state follows the box both ways.
     SetWindowPos(window, nullptr, 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(program.sync());
-    ASSERT_EQ(windowRect(window).left, 200);
-
-    HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
-    click(dialog, kMostTopBox);
-    ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
-    EXPECT_TRUE(waitUntil([&] { return !isTopmost(window); }));
-
-    dialog = open();
-    ASSERT_NE(dialog, nullptr);
-    click(dialog, kMostTopBox);
-    ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
-    EXPECT_TRUE(waitUntil([&] { return isTopmost(window); }));
-    ASSERT_TRUE(program.sync());
-    EXPECT_EQ(windowRect(window).left, 200);
-    EXPECT_EQ(windowRect(window).top, 100);
-
-    SettingsValues expected;
-    expected.left = 200;
-    expected.top = 100;
-    EXPECT_EQ(closeAndReadSettings(), expected.lines());
-}
-
-struct DismissCase {
-    const char* name;
-    DialogEnd how;
-};
-
-class DialogDismissed : public SettingsDialog, public ::testing::WithParamInterface<DismissCase> { };
-
-TEST_P(DialogDismissed, ChangesNothingWhateverTheControlsSay)
-{
-    startWith();
-    const HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
-    click(dialog, kMemorizeBox);
-    click(dialog, kPositionButton + 0);
-    click(dialog, kMostTopBox);
-    click(dialog, kUseCustomBox);
-    setText(dialog, kImageNameEdit, "mine.bmp");
-    setText(dialog, kWheelTimeEdit, "250");
-    ASSERT_TRUE(endDialog(dialog, GetParam().how));
-
-    ASSERT_TRUE(program.sync());
-    EXPECT_TRUE(isTopmost(window));
-    EXPECT_EQ(windowRect(window).left, gridPlace(7).x);
-    EXPECT_EQ(windowRect(window).top, gridPlace(7).y);
-    EXPECT_EQ(closeAndReadSettings(), untouched().lines());
-}
-
-INSTANTIATE_TEST_SUITE_P(SettingsDialog, DialogDismissed,
-    ::testing::Values(DismissCase{"CancelButton", DialogEnd::cancelButton},
-        DismissCase{"EscapeKey", DialogEnd::escapeKey}, DismissCase{"CloseBox", DialogEnd::closeBox}),
-    [](const ::testing::TestParamInfo<DismissCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SettingsDialog, KeysTypedWhileItIsOpenLightUpOnTheKeyboard)
-{
-    startWith();
-    ASSERT_EQ(differencesAfterWaiting(window, basePicture()), 0);
-    const HWND dialog = open();
-    ASSERT_NE(dialog, nullptr);
-
-    // Only the part of the picture that the dialog leaves uncovered can be read.
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    const RECT uncovered{windowRect(dialog).right - origin.x, 0, kClientWidth, kClientHeight};
-    ASSERT_LT(uncovered.left, kRightCtrl.left);
-    {
-        HeldKey ctrl(VK_RCONTROL, 0x1D, true);
-        EXPECT_EQ(differencesAfterWaiting(window, pictureWithLit({kRightCtrl}), uncovered), 0);
+    for (const bool topmost : {false, true}) {
+        click(dialog, IDC_MOSTTOP);
+        ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
+        EXPECT_TRUE(pumpUntil([&] { return isTopmost(window) == topmost; }, kProgramWait));
+        ASSERT_TRUE(program.sync());
+        EXPECT_EQ(windowRect(window).left, 200);
+        EXPECT_EQ(windowRect(window).top, 100);
+        dialog = openSettingsDialog(window);
+        ASSERT_NE(dialog, nullptr);
     }
-    EXPECT_EQ(differencesAfterWaiting(window, basePicture(), uncovered), 0);
-    EXPECT_TRUE(endDialog(dialog, DialogEnd::cancelButton));
-    EXPECT_EQ(program.closeAndWait(), 0u);
+
+    const POINT place = gridPlace(0);
+    const SettingsValues chosen{"mine.bmp", 1, 250, 0, place.x, 0, 0, place.y};
+    enter(dialog, chosen);
+    ASSERT_TRUE(endDialog(dialog, DialogEnd::ok));
+    EXPECT_TRUE(pumpUntil([&] { return !isTopmost(window); }, kProgramWait));
+    EXPECT_TRUE(standsAt(window, place));
+    EXPECT_FALSE(program.hasSettings()) << "written before the program ended";
+    EXPECT_TRUE(program.closeCleanly());
+    EXPECT_EQ(program.settingsLines(), chosen.lines());
 }
 
 } // namespace

@@ -6,27 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "installed_program.h"
+#include "support/installed_program.h"
 
-using robustness::HeldState;
-using robustness::InstalledProgram;
-using testing_support::Pixels;
+using namespace testing_support;
 
 namespace {
 
 constexpr unsigned kKeyA = 0x41;
 constexpr char kUseCustomPicture[] = "[System]\r\nUseCustomImage=1\r\nCustomImageName=keyboard.bmp\r\n";
 
-std::uint32_t customColour(int x, int y) { return testing_support::rgb(x % 256, y, 0x5A); }
+std::uint32_t customColour(int x, int y) { return rgb(x % 256, y, 0x5A); }
 
 std::vector<unsigned char> soundPicture()
 {
-    testing_support::BitmapFileShape spec;
-    spec.width = robustness::kPictureWidth;
-    spec.height = robustness::kPictureHeight;
+    BitmapFileShape spec;
+    spec.width = kLayoutWidth;
+    spec.height = kLayoutHeight;
     spec.bitsPerPixel = 24;
     spec.colourAt = customColour;
-    return testing_support::bitmapFileBytes(spec);
+    return bitmapFileBytes(spec);
 }
 
 void put32(std::vector<unsigned char>& bytes, size_t offset, std::uint32_t value)
@@ -55,7 +53,7 @@ std::vector<unsigned char> firstBytes(size_t count)
 
 // An 8-bit run-length compressed picture of the given runs, 1000 x 242, palette entry i of
 // colour paletteColour(i).
-std::uint32_t paletteColour(unsigned index) { return testing_support::rgb(index, 255 - index, 0x33); }
+std::uint32_t paletteColour(unsigned index) { return rgb(index, 255 - index, 0x33); }
 
 std::vector<unsigned char> runLengthPicture(const std::vector<unsigned char>& runs)
 {
@@ -66,8 +64,8 @@ std::vector<unsigned char> runLengthPicture(const std::vector<unsigned char>& ru
     put32(bytes, 2, offset + static_cast<std::uint32_t>(runs.size()));
     put32(bytes, 10, offset);
     put32(bytes, 14, 40);
-    put32(bytes, kWidthField, robustness::kPictureWidth);
-    put32(bytes, kHeightField, robustness::kPictureHeight);
+    put32(bytes, kWidthField, kLayoutWidth);
+    put32(bytes, kHeightField, kLayoutHeight);
     bytes[26] = 1; // planes
     bytes[28] = 8; // bits per pixel
     put32(bytes, 30, BI_RLE8);
@@ -82,7 +80,7 @@ std::vector<unsigned char> runLengthPicture(const std::vector<unsigned char>& ru
 std::vector<unsigned char> soundRuns()
 {
     std::vector<unsigned char> runs;
-    for (int row = 0; row < robustness::kPictureHeight; ++row) {
+    for (int row = 0; row < kLayoutHeight; ++row) {
         for (int run = 0; run < 4; ++run) {
             runs.push_back(250);
             runs.push_back(static_cast<unsigned char>(10 + row % 7 + run));
@@ -95,7 +93,7 @@ std::vector<unsigned char> soundRuns()
 
 std::uint32_t soundRunsColour(int x, int y)
 {
-    const int row = robustness::kPictureHeight - 1 - y;
+    const int row = kLayoutHeight - 1 - y;
     return paletteColour(10 + row % 7 + x / 250);
 }
 
@@ -131,55 +129,40 @@ const std::vector<unsigned char> kPngPicture{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A,
     0xF8, 0xCF, 0x00, 0x07, 0x4C, 0x0C, 0x0C, 0xC4, 0x70, 0x00, 0x32, 0xD2, 0x01, 0x07, 0xEF, 0x4A, 0x35,
     0x69, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
-HeldState keyAHeld()
+// Runs the program with the picture file in place, holds A and checks that the window shows the
+// pressed picture given, with no message box at any point and a clean exit. pictureFile null puts
+// a directory in the file's place.
+void expectHeldKeyShows(const std::vector<unsigned char>* pictureFile, const Pixels& pressed)
 {
-    HeldState held;
-    held.keys[kKeyA] = 1;
-    return held;
-}
-
-// Runs the program with the prepared directory, holds A and checks that the window shows the
-// pressed picture given, with no message box at any point and a clean exit.
-void expectHeldKeyShows(InstalledProgram& program, const Pixels& pressed)
-{
-    ASSERT_TRUE(testing_support::writeFile(program.settingsPath(), kUseCustomPicture));
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    if (pictureFile) {
+        ASSERT_TRUE(writeFileBytes(program.file("keyboard.bmp"), *pictureFile));
+    } else {
+        ASSERT_TRUE(CreateDirectoryA(program.file("keyboard.bmp").c_str(), nullptr));
+    }
+    ASSERT_TRUE(program.writeSettings(kUseCustomPicture));
     ASSERT_TRUE(program.start()) << "error " << GetLastError();
     const HWND window = program.waitForWindow();
     ASSERT_NE(window, nullptr) << "no window; exit code " << program.process().exitCode();
-    EXPECT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
-
-    ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 0, 0x00010000 | kKeyA));
-    ASSERT_TRUE(robustness::syncWith(window));
-    EXPECT_TRUE(program.waitForPicture(window, robustness::composedPicture(keyAHeld(), pressed)));
-    EXPECT_FALSE(program.showsMessageBox());
-
-    const auto boxes = program.close(window);
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    EXPECT_TRUE(program.process().waitForExit(0));
-    EXPECT_EQ(program.process().exitCode(), 0u);
+    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+    ASSERT_TRUE(PostMessageA(window, kHookEventMessage, 0, 0x00010000 | kKeyA));
+    ASSERT_TRUE(program.sync());
+    EXPECT_TRUE(program.waitForPicture(programPictureWithLit({toRect(keyRect(kKeyA))}, pressed)));
+    EXPECT_EQ(findMessageBoxOf(program.id()), nullptr);
+    EXPECT_TRUE(program.closeCleanly());
 }
 
 void expectBuiltInPressedPicture(const std::vector<unsigned char>& pictureFile)
 {
-    InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(testing_support::writeFileBytes(program.file("keyboard.bmp"), pictureFile));
-    expectHeldKeyShows(program, robustness::builtInPictures().pressed);
-}
-
-void expectCustomPressedPicture(const std::vector<unsigned char>& pictureFile, const Pixels& pixels)
-{
-    InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(testing_support::writeFileBytes(program.file("keyboard.bmp"), pictureFile));
-    expectHeldKeyShows(program, pixels);
+    expectHeldKeyShows(&pictureFile, programPressedPicture());
 }
 
 Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
 {
     Pixels pixels;
-    pixels.width = robustness::kPictureWidth;
-    pixels.height = robustness::kPictureHeight;
+    pixels.width = kLayoutWidth;
+    pixels.height = kLayoutHeight;
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x)
             pixels.data.push_back(colourAt(x, y));
@@ -190,8 +173,10 @@ Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
 
 TEST(CustomPicture, SoundPicturesAreUsedForHeldKeys)
 {
-    expectCustomPressedPicture(soundPicture(), pictureOf(customColour));
-    expectCustomPressedPicture(runLengthPicture(soundRuns()), pictureOf(soundRunsColour));
+    const std::vector<unsigned char> plain = soundPicture();
+    expectHeldKeyShows(&plain, pictureOf(customColour));
+    const std::vector<unsigned char> runLength = runLengthPicture(soundRuns());
+    expectHeldKeyShows(&runLength, pictureOf(soundRunsColour));
 }
 
 TEST(CustomPicture, TruncatedFilesFallBackToTheBuiltInPicture)
@@ -223,9 +208,5 @@ TEST(CustomPicture, APngRenamedToBmpFallsBackToTheBuiltInPicture)
 TEST(CustomPicture, AnEmptyFileOrADirectoryFallsBackToTheBuiltInPicture)
 {
     expectBuiltInPressedPicture({});
-
-    InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(CreateDirectoryA(program.file("keyboard.bmp").c_str(), nullptr));
-    expectHeldKeyShows(program, robustness::builtInPictures().pressed);
+    expectHeldKeyShows(nullptr, programPressedPicture());
 }

@@ -6,13 +6,13 @@
 
 #include <psapi.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 
-#include "installed_program.h"
+#include "support/installed_program.h"
 
-using robustness::HeldState;
-using robustness::InstalledProgram;
+using namespace testing_support;
 
 namespace {
 
@@ -23,6 +23,25 @@ constexpr int kBatch = 5000;
 constexpr char kLongWheelTime[] = "[System]\r\nWheelInitTime=36000000\r\n";
 // Private memory may grow by this much for caches the system fills on first use, not per event.
 constexpr SIZE_T kMemoryAllowance = 4 * 1024 * 1024;
+
+// Which keys and pointer slots are held.
+struct HeldState {
+    std::array<unsigned char, 256> keys{};
+    std::array<unsigned char, 5> pointers{};
+
+    // The rectangles that the window must show pressed.
+    std::vector<RECT> lit() const
+    {
+        std::vector<RECT> rects;
+        for (unsigned code = 0; code < keys.size(); ++code)
+            if (keys[code] && isDrawable(keyRect(code)))
+                rects.push_back(toRect(keyRect(code)));
+        for (unsigned slot = 0; slot < pointers.size(); ++slot)
+            if (pointers[slot])
+                rects.push_back(toRect(pointerRect(slot)));
+        return rects;
+    }
+};
 
 // What one event does to the held keys: the protocol of the hook library, applied to the state
 // the window must then show.
@@ -81,11 +100,11 @@ TEST(HookEventFlood, AMillionRandomEventsLeaveExactlyTheHeldKeysShownAndNoGrowth
 {
     InstalledProgram program;
     ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(testing_support::writeFile(program.settingsPath(), kLongWheelTime));
+    ASSERT_TRUE(program.writeSettings(kLongWheelTime));
     ASSERT_TRUE(program.start()) << "error " << GetLastError();
     const HWND window = program.waitForWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
+    ASSERT_TRUE(program.waitForPicture(programBasePicture()));
     const SIZE_T memoryAtStart = privateMemory(program.process().handle());
     ASSERT_GT(memoryAtStart, 0u);
 
@@ -96,28 +115,25 @@ TEST(HookEventFlood, AMillionRandomEventsLeaveExactlyTheHeldKeysShownAndNoGrowth
         for (int i = 0; i < kBatch; ++i, ++sent) {
             const WPARAM device = source.device();
             const LPARAM lParam = source.lParam(device);
-            refused += !PostMessageA(window, robustness::kHookEventMessage, device, lParam);
+            refused += !PostMessageA(window, kHookEventMessage, device, lParam);
             apply(held, device, lParam);
         }
-        ASSERT_TRUE(robustness::syncWith(window)) << "no answer after " << sent << " events";
+        ASSERT_TRUE(program.sync()) << "no answer after " << sent << " events";
     }
     ASSERT_EQ(refused, 0);
     ASSERT_EQ(program.process().exitCode(), static_cast<DWORD>(STILL_ACTIVE));
-    EXPECT_TRUE(program.waitForPicture(
-        window, robustness::composedPicture(held, robustness::builtInPictures().pressed)));
+    EXPECT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
 
     // Releasing every code and slot there is brings back the bare keyboard.
     for (unsigned code = 0; code < 256; ++code)
-        ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 0, code));
+        ASSERT_TRUE(PostMessageA(window, kHookEventMessage, 0, code));
     for (unsigned slot = 0; slot < 5; ++slot)
-        ASSERT_TRUE(PostMessageA(window, robustness::kHookEventMessage, 1, slot));
-    ASSERT_TRUE(robustness::syncWith(window));
-    EXPECT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
+        ASSERT_TRUE(PostMessageA(window, kHookEventMessage, 1, slot));
+    ASSERT_TRUE(program.sync());
+    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
 
     const SIZE_T memoryAfter = privateMemory(program.process().handle());
     EXPECT_LE(memoryAfter, memoryAtStart + kMemoryAllowance)
         << "at start " << memoryAtStart << ", after the flood " << memoryAfter;
-    const auto boxes = program.close(window);
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(program.process().exitCode(), 0u);
+    EXPECT_TRUE(program.closeCleanly());
 }

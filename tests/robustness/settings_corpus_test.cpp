@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "installed_program.h"
+#include "support/installed_program.h"
 
-using robustness::InstalledProgram;
-using testing_support::readFile;
-using testing_support::writeFile;
+using namespace testing_support;
 
 namespace {
 
@@ -48,7 +46,7 @@ private:
 
 POINT openingPlace(const Expected& expected)
 {
-    return expected.remembered ? *expected.remembered : robustness::gridPlace(expected.defaultPosition);
+    return expected.remembered ? *expected.remembered : gridPlace(expected.defaultPosition);
 }
 
 // Lines split at CR LF, LF or a lone CR; blank lines left out.
@@ -118,20 +116,14 @@ POINT runAndClose(InstalledProgram& program, const Expected& expected)
     EXPECT_NE(window, nullptr) << "no window; exit code " << program.process().exitCode();
     if (!window)
         return {};
-    EXPECT_TRUE(program.waitForPicture(window, robustness::builtInPictures().base));
-    RECT rect{};
-    GetWindowRect(window, &rect);
+    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+    const RECT rect = windowRect(window);
     const POINT place = openingPlace(expected);
     EXPECT_EQ(rect.left, place.x);
     EXPECT_EQ(rect.top, place.y);
-    const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    EXPECT_EQ(topmost, expected.mostTop);
-    EXPECT_FALSE(program.showsMessageBox());
-
-    const auto boxes = program.close(window);
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    EXPECT_TRUE(program.process().waitForExit(0));
-    EXPECT_EQ(program.process().exitCode(), 0u);
+    EXPECT_EQ(isTopmost(window), expected.mostTop);
+    EXPECT_EQ(findMessageBoxOf(program.id()), nullptr);
+    EXPECT_TRUE(program.closeCleanly());
     return POINT{rect.left, rect.top};
 }
 

@@ -7,11 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "installed_program.h"
-#include "support/win32_test_helpers.h"
+#include "support/installed_program.h"
 
-using robustness::InstalledProgram;
-using testing_support::ChildProcess;
+using namespace testing_support;
 
 namespace {
 
@@ -36,7 +34,7 @@ struct IniShape {
 IniShape shapeOf(const std::string& path)
 {
     IniShape shape;
-    for (const std::string& line : testing_support::readLines(path)) {
+    for (const std::string& line : readLines(path)) {
         if (line.empty())
             continue;
         if (line.front() == '[' && line.back() == ']') {
@@ -58,19 +56,19 @@ TEST(SimultaneousStart, TenCopiesLeaveOneWindowAndOneWholeSettingsFile)
 {
     InstalledProgram program;
     ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(robustness::programWindows().empty()) << "a copy of the program is already running";
+    ASSERT_TRUE(programWindows().empty()) << "a copy of the program is already running";
 
     std::array<ChildProcess, kCopies> copies;
     for (ChildProcess& copy : copies)
         ASSERT_TRUE(copy.start(program.executable(), {}, program.path()));
 
     // Nine of them step aside; the one left shows its window.
-    EXPECT_TRUE(testing_support::pumpUntil([&] { return countRunning(copies) <= 1; }, kTimeout));
+    EXPECT_TRUE(pumpUntil([&] { return countRunning(copies) <= 1; }, kTimeout));
     ASSERT_EQ(countRunning(copies), 1);
     HWND window = nullptr;
-    ASSERT_TRUE(testing_support::pumpUntil(
+    ASSERT_TRUE(pumpUntil(
         [&] {
-            const auto windows = robustness::programWindows();
+            const auto windows = programWindows();
             window = windows.size() == 1 ? windows.front() : nullptr;
             return window != nullptr;
         },
@@ -86,13 +84,13 @@ TEST(SimultaneousStart, TenCopiesLeaveOneWindowAndOneWholeSettingsFile)
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     EXPECT_EQ(owner, survivor->id());
-    EXPECT_FALSE(testing_support::fileExists(program.settingsPath())) << "written before the end";
+    EXPECT_FALSE(fileExists(program.settingsPath())) << "written before the end";
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(testing_support::answerMessageBoxesUntilExit(*survivor, kTimeout).empty());
+    EXPECT_TRUE(answerMessageBoxesUntilExit(*survivor, kTimeout).empty());
     ASSERT_TRUE(survivor->waitForExit(0));
     EXPECT_EQ(survivor->exitCode(), 0u);
-    EXPECT_TRUE(robustness::programWindows().empty());
+    EXPECT_TRUE(programWindows().empty());
 
     const IniShape shape = shapeOf(program.settingsPath());
     EXPECT_EQ(shape.sections, (std::vector<std::string>{"System", "Window"}));
