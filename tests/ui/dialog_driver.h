@@ -1,10 +1,11 @@
 #pragma once
 // Drives the modal settings dialog from a second thread while the test thread sits in the
-// dialog's own message loop, the way a user would: clicks, typed texts, Esc and the close box.
+// dialog's own message loop, the way a user would.
 #include <windows.h>
 
 #include <functional>
-#include <string>
+
+#include "support/settings_dialog_access.h"
 
 namespace dialog_driver {
 
@@ -20,11 +21,6 @@ struct DrivenRun {
 // A dialog left open is cancelled so that the run always returns.
 DrivenRun runDriven(HWND owner, const std::function<void(HWND dialog)>& script);
 
-void click(HWND dialog, int id);
-bool isChecked(HWND dialog, int id);
-bool isEnabled(HWND dialog, int id);
-void setText(HWND dialog, int id, const std::string& text);
-std::string text(HWND dialog, int id);
 // A real Esc key for the control that has the focus, through the dialog's message loop.
 void pressEscape(HWND dialog);
 

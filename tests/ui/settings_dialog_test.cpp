@@ -14,11 +14,9 @@
 #include "ui/settings_dialog.h"
 
 using namespace dialog_driver;
-using testing_support::TestWindow;
+using namespace testing_support;
 
 namespace {
-
-constexpr int kPositionIds[] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008};
 
 struct Settings {
     int defaultPosition;
@@ -53,22 +51,11 @@ void store(const Settings& settings)
     WheelInitTime = settings.wheelInitTime;
 }
 
-std::vector<int> checkedPositions(HWND dialog)
+// What a dialog opened on the settings shows.
+DialogView shownFor(const Settings& settings)
 {
-    std::vector<int> checked;
-    for (int id : kPositionIds) {
-        if (isChecked(dialog, id))
-            checked.push_back(id);
-    }
-    return checked;
-}
-
-int enabledPositionCount(HWND dialog)
-{
-    int enabled = 0;
-    for (int id : kPositionIds)
-        enabled += isEnabled(dialog, id) ? 1 : 0;
-    return enabled;
+    return testing_support::viewOf(settings.defaultPosition, settings.mostTop, settings.memorizePosition,
+        settings.useCustomImage, std::to_string(settings.wheelInitTime), settings.customImageName);
 }
 
 // Opens the dialog, types the time text and presses OK; the stored WheelInitTime.
@@ -121,24 +108,24 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialog, OpensOverTheDisabledOwnerShowingTheCurrentSettings)
+TEST_F(SettingsDialog, OpensOverTheDisabledOwnerShowingTheCurrentSettingsAndGreysByTheCheckBoxes)
 {
-    bool ownerEnabledWhileOpen = true;
+    bool ownerEnabledWhileOpen = true, othersEnabled = false;
     HWND dialogOwner = nullptr;
     POINT dialogOrigin{0, 0}; // of the client area, which the template places
-    std::vector<int> checked;
-    bool mostTop = false, memorize = false, useCustom = true;
-    std::string wheelTime, imageName;
+    std::vector<DialogView> views;
     const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
         ownerEnabledWhileOpen = IsWindowEnabled(owner.get()) != FALSE;
         dialogOwner = GetWindow(dialog, GW_OWNER);
         ClientToScreen(dialog, &dialogOrigin);
-        checked = checkedPositions(dialog);
-        mostTop = isChecked(dialog, IDC_MOSTTOP);
-        memorize = isChecked(dialog, IDC_MEMORIZE);
-        useCustom = isChecked(dialog, IDC_USECUSTOM);
-        wheelTime = text(dialog, IDC_WHEELTIME);
-        imageName = text(dialog, IDC_IMAGENAME);
+        othersEnabled = isEnabled(dialog, IDOK) && isEnabled(dialog, IDCANCEL)
+            && isEnabled(dialog, IDC_MOSTTOP) && isEnabled(dialog, IDC_MEMORIZE)
+            && isEnabled(dialog, IDC_USECUSTOM) && isEnabled(dialog, IDC_WHEELTIME);
+        for (int id : {0, IDC_MEMORIZE, IDC_MEMORIZE, IDC_USECUSTOM, IDC_USECUSTOM}) {
+            if (id)
+                click(dialog, id);
+            views.push_back(readDialog(dialog));
+        }
         click(dialog, IDCANCEL);
     });
     ASSERT_TRUE(run.found);
@@ -150,75 +137,40 @@ TEST_F(SettingsDialog, OpensOverTheDisabledOwnerShowingTheCurrentSettings)
     ClientToScreen(owner.get(), &clientOrigin);
     EXPECT_EQ(dialogOrigin.x, clientOrigin.x);
     EXPECT_EQ(dialogOrigin.y, clientOrigin.y);
-    EXPECT_EQ(checked, std::vector<int>{1007}); // "下" alone
-    EXPECT_TRUE(mostTop);
-    EXPECT_TRUE(memorize);
-    EXPECT_FALSE(useCustom);
-    EXPECT_EQ(wheelTime, "1000");
-    EXPECT_EQ(imageName, "keyboard.bmp");
-}
-
-TEST_F(SettingsDialog, RememberedPositionGreysTheGridAndUnusedPictureGreysTheName)
-{
-    int enabledAtOpen = -1, enabledAfterUncheck = -1, enabledAfterRecheck = -1;
-    bool nameAtOpen = true, nameAfterCheck = false, nameAfterUncheck = true;
-    bool othersEnabled = false;
-    const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
-        enabledAtOpen = enabledPositionCount(dialog);
-        nameAtOpen = isEnabled(dialog, IDC_IMAGENAME);
-        othersEnabled = isEnabled(dialog, IDOK) && isEnabled(dialog, IDCANCEL)
-            && isEnabled(dialog, IDC_MOSTTOP) && isEnabled(dialog, IDC_MEMORIZE)
-            && isEnabled(dialog, IDC_USECUSTOM) && isEnabled(dialog, IDC_WHEELTIME);
-        click(dialog, IDC_MEMORIZE);
-        enabledAfterUncheck = enabledPositionCount(dialog);
-        click(dialog, IDC_MEMORIZE);
-        enabledAfterRecheck = enabledPositionCount(dialog);
-        click(dialog, IDC_USECUSTOM);
-        nameAfterCheck = isEnabled(dialog, IDC_IMAGENAME);
-        click(dialog, IDC_USECUSTOM);
-        nameAfterUncheck = isEnabled(dialog, IDC_IMAGENAME);
-        click(dialog, IDCANCEL);
-    });
-    ASSERT_TRUE(run.found);
-    EXPECT_EQ(enabledAtOpen, 0);
-    EXPECT_EQ(enabledAfterUncheck, 9);
-    EXPECT_EQ(enabledAfterRecheck, 0);
-    EXPECT_FALSE(nameAtOpen);
-    EXPECT_TRUE(nameAfterCheck);
-    EXPECT_FALSE(nameAfterUncheck);
     EXPECT_TRUE(othersEnabled);
+    // "下" alone; the grid greyed while the position is remembered, the name while no picture is used.
+    const std::vector<DialogView> expected{viewOf(7, true, true, false, "1000", "keyboard.bmp"),
+        viewOf(7, true, false, false, "1000", "keyboard.bmp"),
+        viewOf(7, true, true, false, "1000", "keyboard.bmp"),
+        viewOf(7, true, true, true, "1000", "keyboard.bmp"),
+        viewOf(7, true, true, false, "1000", "keyboard.bmp")};
+    EXPECT_EQ(views, expected);
 }
 
 TEST_F(SettingsDialog, OpensEnabledWhenNoPositionIsRememberedAndThePictureIsUsed)
 {
-    MemorizePosition = false;
-    UseCustomImage = true;
-    DefaultPosition = 0;
-    int enabled = -1;
-    bool nameEnabled = false;
-    std::vector<int> checked;
+    store({0, true, false, -1, -1, true, "keyboard.bmp", 1000});
+    DialogView view;
     const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
-        enabled = enabledPositionCount(dialog);
-        nameEnabled = isEnabled(dialog, IDC_IMAGENAME);
-        checked = checkedPositions(dialog);
+        view = readDialog(dialog);
         click(dialog, IDCANCEL);
     });
     ASSERT_TRUE(run.found);
-    EXPECT_EQ(enabled, 9);
-    EXPECT_TRUE(nameEnabled);
-    EXPECT_EQ(checked, std::vector<int>{1000});
+    EXPECT_EQ(view, shownFor(currentSettings()));
+    EXPECT_EQ(view.enabledPositions, 9);
+    EXPECT_TRUE(view.imageNameEnabled);
 }
 
 TEST_F(SettingsDialog, OkStoresEveryControlIncludingAGreyedPosition)
 {
-    std::vector<int> checked;
+    int checked = -1;
     bool mostTopAfterPositionClick = false;
     const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
         click(dialog, IDC_MEMORIZE); // frees the grid
         click(dialog, 1002);         // "右上"
         click(dialog, IDC_MEMORIZE); // greys it again; the choice stays
         mostTopAfterPositionClick = isChecked(dialog, IDC_MOSTTOP);
-        checked = checkedPositions(dialog);
+        checked = readDialog(dialog).position;
         click(dialog, IDC_MOSTTOP);
         click(dialog, IDC_USECUSTOM);
         setText(dialog, IDC_WHEELTIME, "250ms");
@@ -231,7 +183,7 @@ TEST_F(SettingsDialog, OkStoresEveryControlIncludingAGreyedPosition)
     EXPECT_TRUE(IsWindowEnabled(owner.get()));
     // The radio group spans the check boxes; a position click must leave them alone.
     EXPECT_TRUE(mostTopAfterPositionClick);
-    EXPECT_EQ(checked, std::vector<int>{1002});
+    EXPECT_EQ(checked, 2);
     const Settings expected{2, false, true, -1, -1, true, "色分け.bmp", 250};
     EXPECT_EQ(currentSettings(), expected);
 }
@@ -308,9 +260,7 @@ bool changeEverything(HWND dialog)
     click(dialog, IDC_USECUSTOM);
     setText(dialog, IDC_WHEELTIME, "5");
     setText(dialog, IDC_IMAGENAME, "other.bmp");
-    return checkedPositions(dialog) == std::vector<int>{1000} && !isChecked(dialog, IDC_MEMORIZE)
-        && !isChecked(dialog, IDC_MOSTTOP) && isChecked(dialog, IDC_USECUSTOM)
-        && text(dialog, IDC_WHEELTIME) == "5" && text(dialog, IDC_IMAGENAME) == "other.bmp";
+    return readDialog(dialog) == viewOf(0, false, false, true, "5", "other.bmp");
 }
 
 } // namespace
@@ -343,25 +293,13 @@ TEST_F(SettingsDialog, EachOpeningStartsFromTheVariablesAgain)
         click(dialog, IDCANCEL);
     });
     store({3, false, false, -1, -1, true, "next.bmp", 77});
-    std::vector<int> checked;
-    std::string wheelTime, imageName;
-    bool mostTop = true, memorize = true, useCustom = false;
+    DialogView view;
     const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
-        checked = checkedPositions(dialog);
-        mostTop = isChecked(dialog, IDC_MOSTTOP);
-        memorize = isChecked(dialog, IDC_MEMORIZE);
-        useCustom = isChecked(dialog, IDC_USECUSTOM);
-        wheelTime = text(dialog, IDC_WHEELTIME);
-        imageName = text(dialog, IDC_IMAGENAME);
+        view = readDialog(dialog);
         click(dialog, IDCANCEL);
     });
     ASSERT_TRUE(run.found);
-    EXPECT_EQ(checked, std::vector<int>{1003});
-    EXPECT_FALSE(mostTop);
-    EXPECT_FALSE(memorize);
-    EXPECT_TRUE(useCustom);
-    EXPECT_EQ(wheelTime, "77");
-    EXPECT_EQ(imageName, "next.bmp");
+    EXPECT_EQ(view, shownFor(currentSettings()));
 }
 
 TEST_F(SettingsDialog, WithoutItsTemplateNothingOpensAndTheAnswerIsNo)
