@@ -6,25 +6,6 @@ namespace testing_support {
 
 namespace {
 
-struct BoxSearch {
-    DWORD processId;
-    HWND box;
-};
-
-BOOL CALLBACK matchBox(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 bool sameName(const std::string& entry, const std::string& name)
 {
     return entry.size() > name.size() && entry[name.size()] == '='
@@ -62,6 +43,13 @@ std::string executableDirectory()
     return directory.substr(0, directory.find_last_of("\\/"));
 }
 
+std::string currentDirectory()
+{
+    char path[MAX_PATH * 4] = {};
+    GetCurrentDirectoryA(sizeof path, path);
+    return path;
+}
+
 TempDirectory::TempDirectory()
 {
     static unsigned counter = 0;
@@ -88,6 +76,28 @@ bool copyFile(const std::string& from, const std::string& to)
 bool fileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool directoryExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> directoryEntries(const std::string& directory)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0)
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string readFile(const std::string& path)
@@ -123,6 +133,14 @@ std::vector<std::string> readLines(const std::string& path)
     return lines;
 }
 
+std::string crlfText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
 bool writeFile(const std::string& path, const std::string& contents)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -139,20 +157,14 @@ void removeDirectoryTree(const std::string& path)
 {
     if (path.empty())
         return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeDirectoryTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    for (const std::string& name : directoryEntries(path)) {
+        const std::string child = path + "\\" + name;
+        if (directoryExists(child)) {
+            removeDirectoryTree(child);
+        } else {
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(child.c_str());
+        }
     }
     RemoveDirectoryA(path.c_str());
 }
@@ -202,31 +214,13 @@ DWORD ChildProcess::exitCode() const
     return code;
 }
 
-HWND findMessageBoxOf(DWORD processId)
-{
-    BoxSearch search{processId, nullptr};
-    EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
-    return search.box;
-}
-
 std::vector<SeenMessageBox> answerMessageBoxesUntilExit(ChildProcess& child, DWORD timeoutMilliseconds)
 {
     std::vector<SeenMessageBox> boxes;
     const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
-    while (!child.waitForExit(20) && GetTickCount64() < end) {
-        const HWND box = findMessageBoxOf(child.id());
-        if (!box)
-            continue;
-        SeenMessageBox seen = describeMessageBox(box);
-        // A box whose text is not drawn yet is read again on the next round.
-        if (seen.text.empty())
-            continue;
-        boxes.push_back(seen);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        // Wait for it to go before looking for the next one.
-        while (IsWindow(box) && IsWindowVisible(box) && GetTickCount64() < end)
-            Sleep(10);
-    }
+    const auto record = [&](const SeenMessageBox& box) { boxes.push_back(box); };
+    while (!child.waitForExit(20) && GetTickCount64() < end)
+        answerMessageBox(child.id(), record, static_cast<DWORD>(end - GetTickCount64()));
     return boxes;
 }
 

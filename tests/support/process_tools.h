@@ -14,6 +14,7 @@ namespace testing_support {
 
 // The directory of the running test executable, where the build puts its helper programs.
 std::string executableDirectory();
+std::string currentDirectory();
 
 // A fresh, empty directory under the system's temporary directory, removed with everything in it
 // when the object goes.
@@ -33,12 +34,19 @@ private:
 };
 
 bool copyFile(const std::string& from, const std::string& to);
+// True for a file or a directory.
 bool fileExists(const std::string& path);
+bool directoryExists(const std::string& path);
+// The names in a directory in byte order, "." and ".." left out.
+std::vector<std::string> directoryEntries(const std::string& directory);
 // The whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 // The file's lines without their line ends.
 std::vector<std::string> readLines(const std::string& path);
+// The lines, each ended by CRLF: a whole file as the profile writer writes it.
+std::string crlfText(const std::vector<std::string>& lines);
 bool writeFile(const std::string& path, const std::string& contents);
+// Removes the directory and everything below it, read-only files too.
 void removeDirectoryTree(const std::string& path);
 
 // A child process, ended by force if it still runs when the object goes.
@@ -65,9 +73,6 @@ private:
     HANDLE process = nullptr;
     DWORD processId = 0;
 };
-
-// A visible message box (class #32770) of the given process, or null.
-HWND findMessageBoxOf(DWORD processId);
 
 // Waits for the child to end, reading and dismissing with OK every message box it shows meanwhile.
 // The boxes in the order seen; the caller checks waitForExit/exitCode afterwards.

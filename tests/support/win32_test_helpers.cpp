@@ -23,20 +23,20 @@ ATOM registerClassFor(WNDPROC procedure)
     return static_cast<ATOM>(GetClassInfoA(windowClass.hInstance, name, &existing));
 }
 
-struct FindState {
+struct BoxSearch {
     DWORD processId;
     HWND box;
 };
 
-BOOL CALLBACK findBox(HWND window, LPARAM param)
+BOOL CALLBACK matchBox(HWND window, LPARAM param)
 {
-    auto* state = reinterpret_cast<FindState*>(param);
+    auto* search = reinterpret_cast<BoxSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
-    if (owner == state->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
-        state->box = window;
+    if (owner == search->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
+        search->box = window;
         return FALSE;
     }
     return TRUE;
@@ -53,10 +53,11 @@ TestWindow::TestWindow(WNDPROC procedure, DWORD style)
         0, name, "test", style, 0, 0, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-TestWindow::~TestWindow()
+void TestWindow::destroy()
 {
     if (window)
         DestroyWindow(window);
+    window = nullptr;
 }
 
 void pumpMessages(DWORD milliseconds)
@@ -98,6 +99,31 @@ SeenMessageBox describeMessageBox(HWND box)
     return seen;
 }
 
+HWND findMessageBoxOf(DWORD processId)
+{
+    BoxSearch search{processId, nullptr};
+    EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+bool answerMessageBox(
+    DWORD processId, const std::function<void(const SeenMessageBox&)>& record, DWORD timeoutMilliseconds)
+{
+    const HWND box = findMessageBoxOf(processId);
+    if (!box)
+        return false;
+    const SeenMessageBox seen = describeMessageBox(box);
+    if (seen.text.empty())
+        return false;
+    record(seen);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    // Gone before the caller looks for the next one.
+    const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
+    while (IsWindow(box) && IsWindowVisible(box) && GetTickCount64() < end)
+        Sleep(10);
+    return true;
+}
+
 MessageBoxWatcher::MessageBoxWatcher()
 {
     InitializeCriticalSection(&lock);
@@ -133,24 +159,14 @@ SeenMessageBox MessageBoxWatcher::first() const
 DWORD WINAPI MessageBoxWatcher::watch(void* param)
 {
     auto* self = static_cast<MessageBoxWatcher*>(param);
-    while (WaitForSingleObject(self->stopEvent, 20) == WAIT_TIMEOUT) {
-        FindState state{GetCurrentProcessId(), nullptr};
-        EnumWindows(findBox, reinterpret_cast<LPARAM>(&state));
-        if (!state.box)
-            continue;
-        SeenMessageBox box = describeMessageBox(state.box);
-        // A box whose text is not drawn yet is read again on the next round.
-        if (box.text.empty())
-            continue;
+    const auto record = [self](const SeenMessageBox& box) {
         EnterCriticalSection(&self->lock);
         if (self->seen++ == 0)
             self->firstBox = box;
         LeaveCriticalSection(&self->lock);
-        PostMessageA(state.box, WM_COMMAND, IDOK, 0);
-        // Wait for it to go before looking for the next one.
-        for (int i = 0; i < 100 && IsWindow(state.box); ++i)
-            Sleep(10);
-    }
+    };
+    while (WaitForSingleObject(self->stopEvent, 20) == WAIT_TIMEOUT)
+        answerMessageBox(GetCurrentProcessId(), record, 1000);
     return 0;
 }
 

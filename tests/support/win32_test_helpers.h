@@ -3,6 +3,7 @@
 // the message boxes that the code under test shows.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -11,10 +12,11 @@ namespace testing_support {
 class TestWindow {
 public:
     explicit TestWindow(WNDPROC procedure = DefWindowProcA, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    ~TestWindow();
+    ~TestWindow() { destroy(); }
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
     HWND get() const { return window; }
+    void destroy();
 
 private:
     HWND window = nullptr;
@@ -67,5 +69,11 @@ private:
 
 // Reads a message box's parts.
 SeenMessageBox describeMessageBox(HWND box);
+// A visible message box (class #32770) of the given process, or null.
+HWND findMessageBoxOf(DWORD processId);
+// Reads a visible box of the process, hands it to `record` and then dismisses it with OK, waiting
+// up to the time for it to go; false when there is none or its text is not drawn yet.
+bool answerMessageBox(
+    DWORD processId, const std::function<void(const SeenMessageBox&)>& record, DWORD timeoutMilliseconds);
 
 } // namespace testing_support
