@@ -1,34 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "settings/app_settings.h"
-#include "settings/settings_test_files.h"
+#include "support/process_tools.h"
 
 namespace {
 
-using settings_testing::nonBlankLines;
-using Lines = std::vector<std::string>;
+using testing_support::crlfText;
 
 class AppSettingsTest : public ::testing::Test {
 protected:
     std::string iniPath() const { return temp.file("TaveloKeyboard.ini"); }
-    void givenFile(const std::string& text) { ASSERT_TRUE(settings_testing::writeFile(iniPath(), text)); }
-    std::string onDisk() const { return settings_testing::readFile(iniPath()); }
+    void givenFile(const std::string& text) { ASSERT_TRUE(testing_support::writeFile(iniPath(), text)); }
+    std::string onDisk() const { return testing_support::readFile(iniPath()); }
 
-    // Start-up: a registry for the file, every setting bound.
+    // Start-up binds every setting; the registry's end at process exit writes them back.
     void startUp()
     {
         registry = std::make_unique<SettingsRegistry>(iniPath().c_str(), true);
         bindAppSettings(*registry);
     }
-    // Process end: the write-back.
     void shutDown() { registry.reset(); }
 
-    settings_testing::TempDirectory temp;
+    testing_support::TempDirectory temp;
     std::unique_ptr<SettingsRegistry> registry;
 };
 
@@ -46,12 +43,9 @@ TEST_F(AppSettingsTest, FirstRunWritesEveryDefault)
     Left = 120;
     Top = 80;
     shutDown();
-
-    const std::string text = onDisk();
-    EXPECT_EQ((Lines{"[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0", "WheelInitTime=1000",
+    EXPECT_EQ(crlfText({"[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0", "WheelInitTime=1000",
                   "[Window]", "DefaultPosition=7", "Left=120", "MemorizePosition=1", "MostTop=1", "Top=80"}),
-        nonBlankLines(text));
-    EXPECT_TRUE(settings_testing::allLinesEndWithCrLf(text)) << text;
+        onDisk());
 }
 
 TEST_F(AppSettingsTest, PartialFileGainsTheRest)
@@ -60,26 +54,17 @@ TEST_F(AppSettingsTest, PartialFileGainsTheRest)
     startUp();
     EXPECT_EQ(-1, Left);
     shutDown();
-    EXPECT_EQ((Lines{"[Window]", "Left=-1", "DefaultPosition=7", "MemorizePosition=1", "MostTop=1", "Top=-1",
-                  "[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0", "WheelInitTime=1000"}),
-        nonBlankLines(onDisk()));
+    EXPECT_EQ(
+        crlfText({"[Window]", "Left=-1", "DefaultPosition=7", "MemorizePosition=1", "MostTop=1", "Top=-1",
+            "[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0", "WheelInitTime=1000"}),
+        onDisk());
 }
 
 TEST_F(AppSettingsTest, ForeignLinesSurvive)
 {
-    givenFile("; written by hand\r\n"
-              "[Window]\r\n"
-              "; where the window goes\r\n"
-              "DefaultPosition=2\r\n"
-              "Colour=blue\r\n"
-              "Top=-40\r\n"
-              "[Other]\r\n"
-              "Keep=yes\r\n"
-              "[System]\r\n"
-              "CustomImageName=表ソ能\\画像.bmp\r\n"
-              "UseCustomImage=1\r\n"
-              "WheelInitTime=250\r\n"
-              "Note=日本語\r\n");
+    givenFile(crlfText({"; written by hand", "[Window]", "; where the window goes", "DefaultPosition=2",
+        "Colour=blue", "Top=-40", "[Other]", "Keep=yes", "[System]", "CustomImageName=表ソ能\\画像.bmp",
+        "UseCustomImage=1", "WheelInitTime=250", "Note=日本語"}));
     startUp();
     EXPECT_EQ(2, DefaultPosition);
     EXPECT_EQ(-40, Top);
@@ -88,18 +73,17 @@ TEST_F(AppSettingsTest, ForeignLinesSurvive)
     EXPECT_EQ(250, WheelInitTime);
     Left = -15;
     shutDown();
-    EXPECT_EQ(
-        (Lines{"; written by hand", "[Window]", "; where the window goes", "DefaultPosition=2", "Colour=blue",
-            "Top=-40", "Left=-15", "MemorizePosition=1", "MostTop=1", "[Other]", "Keep=yes", "[System]",
-            "CustomImageName=表ソ能\\画像.bmp", "UseCustomImage=1", "WheelInitTime=250", "Note=日本語"}),
-        nonBlankLines(onDisk()));
+    EXPECT_EQ(crlfText({"; written by hand", "[Window]", "; where the window goes", "DefaultPosition=2",
+                  "Colour=blue", "Top=-40", "Left=-15", "MemorizePosition=1", "MostTop=1", "[Other]",
+                  "Keep=yes", "[System]", "CustomImageName=表ソ能\\画像.bmp", "UseCustomImage=1",
+                  "WheelInitTime=250", "Note=日本語"}),
+        onDisk());
 }
 
 TEST_F(AppSettingsTest, BadValuesAreReplacedAndWrittenBack)
 {
-    givenFile(
-        "[Window]\r\nDefaultPosition=9\r\nMostTop=2\r\nMemorizePosition=-1\r\nLeft=-3000\r\nTop=99999\r\n"
-        "[System]\r\nUseCustomImage=0\r\nCustomImageName=\r\nWheelInitTime=0\r\n");
+    givenFile(crlfText({"[Window]", "DefaultPosition=9", "MostTop=2", "MemorizePosition=-1", "Left=-3000",
+        "Top=99999", "[System]", "UseCustomImage=0", "CustomImageName=", "WheelInitTime=0"}));
     startUp();
     EXPECT_EQ(7, DefaultPosition);
     EXPECT_TRUE(MostTop);
@@ -110,24 +94,25 @@ TEST_F(AppSettingsTest, BadValuesAreReplacedAndWrittenBack)
     EXPECT_EQ("", CustomImageName);
     EXPECT_EQ(1, WheelInitTime);
     shutDown();
-    EXPECT_EQ((Lines{"[Window]", "DefaultPosition=7", "MostTop=1", "MemorizePosition=1", "Left=-3000",
+    EXPECT_EQ(crlfText({"[Window]", "DefaultPosition=7", "MostTop=1", "MemorizePosition=1", "Left=-3000",
                   "Top=99999", "[System]", "UseCustomImage=0", "CustomImageName=", "WheelInitTime=1"}),
-        nonBlankLines(onDisk()));
+        onDisk());
 }
 
-TEST_F(AppSettingsTest, EdgeValuesAreKept)
+TEST_F(AppSettingsTest, EdgeValuesAreKeptOrCorrected)
 {
-    for (const char* position : {"0", "8", "-1", "-5"}) {
-        givenFile(std::string("[Window]\r\nDefaultPosition=") + position
-            + "\r\n[System]\r\nWheelInitTime=" + position + "\r\n");
+    // Written value, then the position and the wheel time that the program keeps for it.
+    for (const auto& [written, position, wheel] :
+        {std::tuple{"0", 0, 1}, {"8", 8, 8}, {"-1", 7, 1}, {"-5", 7, 1}}) {
+        givenFile(std::string("[Window]\r\nDefaultPosition=") + written
+            + "\r\n[System]\r\nWheelInitTime=" + written + "\r\n");
         startUp();
-        const int written = std::atoi(position);
-        EXPECT_EQ(written >= 0 ? written : 7, DefaultPosition) << position;
-        EXPECT_EQ(written >= 1 ? written : 1, WheelInitTime) << position;
+        EXPECT_EQ(position, DefaultPosition) << written;
+        EXPECT_EQ(wheel, WheelInitTime) << written;
         shutDown();
         const IniFile file(iniPath().c_str(), true);
-        EXPECT_EQ(DefaultPosition, file.getInt("Window", "DefaultPosition", 100)) << position;
-        EXPECT_EQ(WheelInitTime, file.getInt("System", "WheelInitTime", 100)) << position;
+        EXPECT_EQ(position, file.getInt("Window", "DefaultPosition", 100)) << written;
+        EXPECT_EQ(wheel, file.getInt("System", "WheelInitTime", 100)) << written;
     }
 }
 

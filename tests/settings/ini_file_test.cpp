@@ -6,24 +6,17 @@
 
 #include "common/module_directory.h"
 #include "settings/ini_file.h"
-#include "settings/settings_test_files.h"
+#include "support/process_tools.h"
 
 namespace {
 
-using settings_testing::TempDirectory;
-
-std::string currentDirectory()
-{
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof buffer, buffer);
-    return buffer;
-}
+using namespace testing_support;
 
 class IniFileTest : public ::testing::Test {
 protected:
     std::string iniPath() const { return temp.file("test.ini"); }
-    void givenFile(const std::string& text) { ASSERT_TRUE(settings_testing::writeFile(iniPath(), text)); }
-    std::string onDisk() const { return settings_testing::readFile(iniPath()); }
+    void givenFile(const std::string& text) { ASSERT_TRUE(writeFile(iniPath(), text)); }
+    std::string onDisk() const { return readFile(iniPath()); }
 
     TempDirectory temp;
 };
@@ -63,7 +56,7 @@ TEST_F(IniFileTest, MissingFileGivesDefaults)
     EXPECT_EQ(3, ini.getInt("S", "K", 3));
     EXPECT_TRUE(ini.getBool("S", "K", true));
     EXPECT_EQ("fallback", ini.getString("S", "K", "fallback"));
-    EXPECT_FALSE(settings_testing::fileExists(temp.file("absent.ini")));
+    EXPECT_FALSE(fileExists(temp.file("absent.ini")));
 }
 
 TEST_F(IniFileTest, Strings)
@@ -117,8 +110,8 @@ TEST_F(IniFileTest, FailedWritesChangeNothing)
     const IniFile nowhere((missingDirectory + "\\x.ini").c_str(), true);
     EXPECT_FALSE(nowhere.putString("S", "K", "2"));
     nowhere.putBool("S", "B", true);
-    EXPECT_FALSE(settings_testing::directoryExists(missingDirectory));
-    EXPECT_EQ(std::vector<std::string>{"test.ini"}, settings_testing::directoryEntries(temp.path()));
+    EXPECT_FALSE(directoryExists(missingDirectory));
+    EXPECT_EQ(std::vector<std::string>{"test.ini"}, directoryEntries(temp.path()));
 }
 
 TEST_F(IniFileTest, EmptyPathTouchesNothing)
@@ -145,7 +138,7 @@ TEST(IniFilePath, AbsoluteNamesAreKept)
 
 TEST(IniFilePath, OtherNamesGoBesideTheProgram)
 {
-    const std::string directory = settings_testing::testProgramDirectory();
+    const std::string directory = executableDirectory();
     TempDirectory elsewhere;
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     EXPECT_EQ(directory + "\\C:/x.ini", IniFile("C:/x.ini", false).path());

@@ -6,36 +6,34 @@
 #include <vector>
 
 #include "common/module_directory.h"
-#include "settings/settings_test_files.h"
+#include "support/process_tools.h"
 
 namespace {
 
-using settings_testing::TempDirectory;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
-std::string currentDirectory()
+// The settings file that the probe writes at its first run with the position 120, 80.
+Lines firstRunLines(const char* left = "120", const char* top = "80")
 {
-    std::string buffer(32768, '\0');
-    buffer.resize(GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data()));
-    return buffer;
+    return {"[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0", "WheelInitTime=1000", "[Window]",
+        "DefaultPosition=7", std::string("Left=") + left, "MemorizePosition=1", "MostTop=1",
+        std::string("Top=") + top};
 }
 
-std::string probeProgram() { return settings_testing::testProgramDirectory() + "\\settings_probe.exe"; }
-
-const Lines kFirstRunLines{"[System]", "CustomImageName=keyboard.bmp", "UseCustomImage=0",
-    "WheelInitTime=1000", "[Window]", "DefaultPosition=7", "Left=120", "MemorizePosition=1", "MostTop=1",
-    "Top=80"};
-
-std::string windowsSettingsFile()
+// Runs the probe to its end from the given current directory; its exit code, STILL_ACTIVE when it
+// could not start or did not end.
+DWORD runProbe(const std::string& program, const std::string& arguments, const std::string& from)
 {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, sizeof directory);
-    return std::string(directory) + "\\TaveloKeyboard.ini";
+    ChildProcess probe;
+    if (!probe.start(program, arguments, from) || !probe.waitForExit(60000))
+        return STILL_ACTIVE;
+    return probe.exitCode();
 }
 
 TEST(ModuleDirectory, IsTheProgramsDirectoryAndBecomesCurrent)
 {
-    const std::string expected = settings_testing::testProgramDirectory();
+    const std::string expected = executableDirectory();
     TempDirectory elsewhere;
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     const char* first = moduleDirectory();
@@ -50,41 +48,37 @@ TEST(ModuleDirectory, IsTheProgramsDirectoryAndBecomesCurrent)
 
 TEST(ModuleDirectory, SettingsGoBesideAProgramInAShiftJisDirectory)
 {
-    const bool windowsFileBefore = settings_testing::fileExists(windowsSettingsFile());
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string windowsFile = std::string(windows) + "\\TaveloKeyboard.ini";
+    const bool windowsFileBefore = fileExists(windowsFile);
     // The test's own directory may hold a settings file of a program run there by hand.
-    const std::string ownSettingsFile = settings_testing::testProgramDirectory() + "\\TaveloKeyboard.ini";
-    const bool ownFileBefore = settings_testing::fileExists(ownSettingsFile);
-    const std::string ownFileContents = ownFileBefore ? settings_testing::readFile(ownSettingsFile) : "";
+    const std::string ownFile = executableDirectory() + "\\TaveloKeyboard.ini";
+    const bool ownFileBefore = fileExists(ownFile);
+    const std::string ownFileContents = readFile(ownFile);
     TempDirectory temp;
     // 表 ends in the byte 0x5C, the backslash.
     const std::string directory = temp.file("\x95\x5C");
     ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
     const std::string program = directory + "\\settings_probe.exe";
-    ASSERT_TRUE(CopyFileA(probeProgram().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(copyFile(executableDirectory() + "\\settings_probe.exe", program));
 
-    ASSERT_EQ(0, settings_testing::runProgram(program, "", temp.path()));
-    EXPECT_EQ(kFirstRunLines,
-        settings_testing::nonBlankLines(settings_testing::readFile(directory + "\\TaveloKeyboard.ini")));
-    EXPECT_EQ((Lines{"\x95\x5C"}), settings_testing::directoryEntries(temp.path()));
-    EXPECT_EQ(
-        (Lines{"TaveloKeyboard.ini", "settings_probe.exe"}), settings_testing::directoryEntries(directory));
-    EXPECT_EQ(ownFileBefore, settings_testing::fileExists(ownSettingsFile));
-    if (ownFileBefore)
-        EXPECT_EQ(ownFileContents, settings_testing::readFile(ownSettingsFile));
-    EXPECT_EQ(windowsFileBefore, settings_testing::fileExists(windowsSettingsFile()));
+    ASSERT_EQ(0u, runProbe(program, "", temp.path()));
+    EXPECT_EQ(crlfText(firstRunLines()), readFile(directory + "\\TaveloKeyboard.ini"));
+    EXPECT_EQ((Lines{"\x95\x5C"}), directoryEntries(temp.path()));
+    EXPECT_EQ((Lines{"TaveloKeyboard.ini", "settings_probe.exe"}), directoryEntries(directory));
+    EXPECT_EQ(ownFileBefore, fileExists(ownFile));
+    EXPECT_EQ(ownFileContents, readFile(ownFile));
+    EXPECT_EQ(windowsFileBefore, fileExists(windowsFile));
 
     // A second run reads the file it wrote and changes only the position.
-    ASSERT_EQ(0, settings_testing::runProgram(program, "5 -7", temp.path()));
-    Lines expected = kFirstRunLines;
-    expected[6] = "Left=5";
-    expected[9] = "Top=-7";
-    EXPECT_EQ(expected,
-        settings_testing::nonBlankLines(settings_testing::readFile(directory + "\\TaveloKeyboard.ini")));
+    ASSERT_EQ(0u, runProbe(program, "5 -7", temp.path()));
+    EXPECT_EQ(crlfText(firstRunLines("5", "-7")), readFile(directory + "\\TaveloKeyboard.ini"));
 }
 
 TEST(ModuleDirectory, PathLongerThanTheFirstBufferIsGrownFor)
 {
-    const std::string whole = settings_testing::testProgramDirectory() + "\\settings_tests.exe";
+    const std::string whole = executableDirectory() + "\\settings_tests.exe";
     for (unsigned firstSize : {1u, 8u, 16u, 512u})
         EXPECT_EQ(whole, executablePath(firstSize)) << firstSize;
 }

@@ -2,76 +2,51 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/path_helpers.h"
 
 namespace {
 
-std::string directoryOf(const char* path)
-{
-    std::string destination(std::strlen(path) + 1, '\x7F');
-    directoryPart(destination.data(), path);
-    return destination.c_str();
-}
+struct PathCase {
+    std::string path;
+    std::string directory;
+    std::string fileName;
+};
 
-// Double-byte characters whose second byte is the backslash.
-const char kHyou[] = "\x95\x5C"; // 表
-const char kSo[] = "\x83\x5C";   // ソ
-const char kNou[] = "\x94\x5C";  // 能
-
-TEST(PathHelpers, SourceLiteralsAreShiftJis)
+TEST(PathHelpers, DirectoryAndFileNameParts)
 {
-    EXPECT_STREQ("表", kHyou);
-    EXPECT_STREQ("ソ", kSo);
-    EXPECT_STREQ("能", kNou);
-}
-
-TEST(PathHelpers, PlainPaths)
-{
-    EXPECT_STREQ("prog.exe", fileNamePart("C:\\Tools\\kb\\prog.exe"));
-    EXPECT_EQ("C:\\Tools\\kb", directoryOf("C:\\Tools\\kb\\prog.exe"));
-    EXPECT_EQ("D:", directoryOf("D:\\prog.exe"));
-    EXPECT_EQ("C:/Tools", directoryOf("C:/Tools/prog.exe"));
-    EXPECT_STREQ("prog.exe", fileNamePart("C:/Tools/prog.exe"));
-    EXPECT_EQ("C:\\a/b", directoryOf("C:\\a/b\\c.exe"));
-}
-
-TEST(PathHelpers, TrailingSeparators)
-{
-    const char* path = "C:\\Tools\\";
-    EXPECT_EQ(path + std::strlen(path), fileNamePart(path));
-    EXPECT_EQ("C:\\Tools", directoryOf(path));
-    EXPECT_EQ("C:\\Tools\\", directoryOf("C:\\Tools\\\\"));
-    EXPECT_EQ("C:", directoryOf("C:\\"));
-    EXPECT_EQ("C:\\Tools", directoryOf("C:\\Tools/"));
-}
-
-TEST(PathHelpers, EmptyAndBarePaths)
-{
-    const char* empty = "";
-    EXPECT_EQ(empty, fileNamePart(empty));
-    EXPECT_EQ("", directoryOf(empty));
-    // A bare name has no directory; nothing before it may be read or written.
-    const char* bare = "prog.exe";
-    EXPECT_EQ(bare, fileNamePart(bare));
-    EXPECT_EQ("", directoryOf(bare));
-}
-
-TEST(PathHelpers, SecondByteBackslashIsNoSeparator)
-{
-    for (const char* character : {kHyou, kSo, kNou}) {
-        const std::string directory = std::string("C:\\") + character;
-        const std::string path = directory + "\\prog.exe";
-        EXPECT_STREQ("prog.exe", fileNamePart(path.c_str())) << directory;
-        EXPECT_EQ(directory, directoryOf(path.c_str()));
-        // The character as the last one of a name and as the whole name.
-        const std::string named = std::string("C:\\x") + character;
-        EXPECT_STREQ(named.c_str() + 3, fileNamePart(named.c_str()));
-        EXPECT_EQ("C:", directoryOf(named.c_str()));
-        const std::string trailing = directory + "\\";
-        EXPECT_EQ(directory, directoryOf(trailing.c_str()));
+    // The source's literals are code page 932, so that 表, ソ and 能 end in the byte 0x5C.
+    ASSERT_STREQ("\x95\x5C\x83\x5C\x94\x5C", "表ソ能");
+    std::vector<PathCase> cases{
+        {"C:\\Tools\\kb\\prog.exe", "C:\\Tools\\kb", "prog.exe"},
+        {"D:\\prog.exe", "D:", "prog.exe"},
+        {"C:/Tools/prog.exe", "C:/Tools", "prog.exe"},
+        {"C:\\a/b\\c.exe", "C:\\a/b", "c.exe"},
+        {"C:\\Tools\\", "C:\\Tools", ""},
+        {"C:\\Tools\\\\", "C:\\Tools\\", ""},
+        {"C:\\", "C:", ""},
+        {"C:\\Tools/", "C:\\Tools", ""},
+        // Nothing before a bare name may be read or written.
+        {"", "", ""},
+        {"prog.exe", "", "prog.exe"},
+        // A lone lead byte at the end is a character of its own.
+        {"C:\\dir\\name\x95", "C:\\dir", "name\x95"},
+        {"C:\\表\\ソ\\能\\TaveloKeyboard.ini", "C:\\表\\ソ\\能", "TaveloKeyboard.ini"},
+    };
+    // A second byte 0x5C is no separator: at the end of a directory, of a name and as a whole name.
+    for (const std::string character : {"表", "ソ", "能"}) {
+        cases.push_back({"C:\\" + character + "\\prog.exe", "C:\\" + character, "prog.exe"});
+        cases.push_back({"C:\\x" + character, "C:", "x" + character});
+        cases.push_back({"C:\\" + character + "\\", "C:\\" + character, ""});
     }
-    EXPECT_EQ("C:\\表\\ソ\\能", directoryOf("C:\\表\\ソ\\能\\TaveloKeyboard.ini"));
+    for (const PathCase& c : cases) {
+        std::string directory(c.path.size() + 1, '\x7F');
+        directoryPart(directory.data(), c.path.c_str());
+        EXPECT_EQ(c.directory, directory.c_str()) << c.path;
+        // The name is the path's own tail, not a copy.
+        EXPECT_EQ(c.path.c_str() + c.path.size() - c.fileName.size(), fileNamePart(c.path.c_str())) << c.path;
+    }
 }
 
 TEST(PathHelpers, NextCharSteps)
@@ -85,13 +60,6 @@ TEST(PathHelpers, NextCharSteps)
     // Any non-zero byte after a lead byte belongs to it.
     const char* odd = "\x81\x01z";
     EXPECT_EQ(odd + 2, nextChar(odd));
-}
-
-TEST(PathHelpers, LoneLeadByteAtTheEnd)
-{
-    const char* path = "C:\\dir\\name\x95";
-    EXPECT_STREQ("name\x95", fileNamePart(path));
-    EXPECT_EQ("C:\\dir", directoryOf(path));
 }
 
 TEST(PathHelpers, ByteKindWalk)

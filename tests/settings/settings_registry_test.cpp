@@ -5,24 +5,23 @@
 #include <vector>
 
 #include "settings/settings_registry.h"
-#include "settings/settings_test_files.h"
+#include "support/process_tools.h"
 
 namespace {
 
-using settings_testing::nonBlankLines;
-using Lines = std::vector<std::string>;
+using testing_support::crlfText;
 
 class SettingsRegistryTest : public ::testing::Test {
 protected:
     std::string iniPath() const { return temp.file("settings.ini"); }
-    void givenFile(const std::string& text) { ASSERT_TRUE(settings_testing::writeFile(iniPath(), text)); }
-    std::string onDisk() const { return settings_testing::readFile(iniPath()); }
+    void givenFile(const std::string& text) { ASSERT_TRUE(testing_support::writeFile(iniPath(), text)); }
+    std::string onDisk() const { return testing_support::readFile(iniPath()); }
     std::unique_ptr<SettingsRegistry> openRegistry()
     {
         return std::make_unique<SettingsRegistry>(iniPath().c_str(), true);
     }
 
-    settings_testing::TempDirectory temp;
+    testing_support::TempDirectory temp;
 };
 
 TEST_F(SettingsRegistryTest, WritesSortedBySectionThenKey)
@@ -36,8 +35,7 @@ TEST_F(SettingsRegistryTest, WritesSortedBySectionThenKey)
     wheel = 500;
     left = 20;
     registry.reset();
-    EXPECT_EQ(
-        (Lines{"[System]", "WheelInitTime=500", "[Window]", "Left=20", "Top=30"}), nonBlankLines(onDisk()));
+    EXPECT_EQ(crlfText({"[System]", "WheelInitTime=500", "[Window]", "Left=20", "Top=30"}), onDisk());
 }
 
 TEST_F(SettingsRegistryTest, OrderIsByteWiseAndCaseSensitive)
@@ -51,8 +49,8 @@ TEST_F(SettingsRegistryTest, OrderIsByteWiseAndCaseSensitive)
         registry->bindInt("Window", "alpha", &d, 4);
         registry->bindInt("Window", "Beta", &e, 5); // capitals before small letters
     }
-    EXPECT_EQ((Lines{"[Win]", "alpha=3", "[Window]", "Beta=5", "alpha=4", "zeta=1", "\x81\x40key=2"}),
-        nonBlankLines(onDisk()));
+    EXPECT_EQ(
+        crlfText({"[Win]", "alpha=3", "[Window]", "Beta=5", "alpha=4", "zeta=1", "\x81\x40key=2"}), onDisk());
 }
 
 TEST_F(SettingsRegistryTest, KeysDifferingInCaseAreBothWritten)
@@ -69,7 +67,7 @@ TEST_F(SettingsRegistryTest, KeysDifferingInCaseAreBothWritten)
     registry.reset();
     // The file's keys ignore case: the second write, of "left", is the one that stays.
     EXPECT_EQ(2, IniFile(iniPath().c_str(), true).getInt("S", "Left", 0));
-    EXPECT_EQ(2u, nonBlankLines(onDisk()).size());
+    EXPECT_EQ(2u, testing_support::readLines(iniPath()).size());
 }
 
 TEST_F(SettingsRegistryTest, SecondBindingOfAKeyOnlyReads)
@@ -90,7 +88,7 @@ TEST_F(SettingsRegistryTest, SecondBindingOfAKeyOnlyReads)
     firstName = "one";
     secondName = "two";
     registry.reset();
-    EXPECT_EQ((Lines{"[S]", "K=1", "Name=one"}), nonBlankLines(onDisk()));
+    EXPECT_EQ(crlfText({"[S]", "K=1", "Name=one"}), onDisk());
 }
 
 TEST_F(SettingsRegistryTest, EmptiedStringIsWrittenEmpty)
@@ -106,14 +104,13 @@ TEST_F(SettingsRegistryTest, EmptiedStringIsWrittenEmpty)
     name.clear();
     flag = false;
     registry.reset();
-    EXPECT_EQ((Lines{"[S]", "Name=", "Flag=0"}), nonBlankLines(onDisk()));
+    EXPECT_EQ(crlfText({"[S]", "Name=", "Flag=0"}), onDisk());
 }
 
 TEST_F(SettingsRegistryTest, NothingBoundNothingWritten)
 {
     openRegistry().reset();
-    EXPECT_FALSE(settings_testing::fileExists(iniPath()));
-    EXPECT_TRUE(settings_testing::directoryEntries(temp.path()).empty());
+    EXPECT_TRUE(testing_support::directoryEntries(temp.path()).empty());
 }
 
 TEST_F(SettingsRegistryTest, NoPathReadsDefaultsAndWritesNothing)
@@ -162,7 +159,7 @@ TEST_F(SettingsRegistryTest, OverlongTextIsNotCutInTheFile)
         registry->bindString("S", "Long", &text, "");
         text = "short";
     }
-    EXPECT_EQ((Lines{"[S]", "Long=short"}), nonBlankLines(onDisk()));
+    EXPECT_EQ(crlfText({"[S]", "Long=short"}), onDisk());
 }
 
 TEST(SettingBindingOrder, ComparesUnsignedBytes)
