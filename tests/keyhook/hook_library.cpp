@@ -2,11 +2,12 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <map>
 
 #include "common/owned_handle.h"
 #include "hook_protocol.h"
-#include "support/win32_test_helpers.h"
+#include "support/process_tools.h"
 
 namespace keyhook_testing {
 
@@ -21,14 +22,6 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-std::string libraryPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path);
-    return full.substr(0, full.find_last_of('\\') + 1) + "keyhook.dll";
 }
 
 template <typename Function>
@@ -60,7 +53,7 @@ HookEvent pointerEvent(unsigned slot, bool pressed)
 
 HookLibrary::HookLibrary()
 {
-    module = LoadLibraryA(libraryPath().c_str());
+    module = LoadLibraryA((testing_support::executableDirectory() + "\\keyhook.dll").c_str());
     if (!module)
         return;
     startHook = entry<decltype(startHook)>(module, "StartHook");
@@ -77,33 +70,16 @@ HookLibrary::~HookLibrary()
 }
 
 EventWindow::EventWindow()
+    : TestWindow(recordingProc, WS_POPUP)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = recordingProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "KeyhookEventWindow";
-    RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, windowClass.lpszClassName, "events", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-        windowClass.hInstance, nullptr);
-    received[window].clear();
+    received[get()].clear();
 }
 
-EventWindow::~EventWindow() { destroy(); }
-
-void EventWindow::destroy()
-{
-    if (window)
-        DestroyWindow(window);
-    window = nullptr;
-}
-
-const std::vector<HookEvent>& EventWindow::events() const { return received[window]; }
-
-void EventWindow::clear() { received[window].clear(); }
+const std::vector<HookEvent>& EventWindow::events() const { return received[get()]; }
 
 bool EventWindow::waitForEvents(size_t count) const
 {
-    return testing_support::pumpUntil([&] { return received[window].size() >= count; }, 10000);
+    return testing_support::pumpUntil([&] { return received[get()].size() >= count; }, 10000);
 }
 
 void sendKey(WORD vk, WORD scan, bool up, bool extended)
@@ -116,6 +92,12 @@ void sendKey(WORD vk, WORD scan, bool up, bool extended)
     SendInput(1, &input, sizeof input);
 }
 
+void tapKey(WORD vk, WORD scan, bool extended)
+{
+    sendKey(vk, scan, false, extended);
+    sendKey(vk, scan, true, extended);
+}
+
 void sendMouse(DWORD flags, DWORD data)
 {
     INPUT input{};
@@ -125,15 +107,23 @@ void sendMouse(DWORD flags, DWORD data)
     SendInput(1, &input, sizeof input);
 }
 
-void sendMarker()
+std::vector<HookEvent> withMarker(std::vector<HookEvent> events)
+{
+    events.push_back(keyEvent(VK_F24, true));
+    events.push_back(keyEvent(VK_F24, false));
+    return events;
+}
+
+std::vector<HookEvent> EventWindow::eventsThroughMarker() const
 {
     sendKey(VK_F24, 0x76, false);
     sendKey(VK_F24, 0x76, true);
+    const std::vector<HookEvent>& got = events();
+    const std::vector<HookEvent> marker = withMarker({});
+    testing_support::pumpUntil(
+        [&] { return got.size() >= 2 && std::equal(marker.begin(), marker.end(), got.end() - 2); }, 10000);
+    return got;
 }
-
-std::vector<HookEvent> markerEvents() { return {keyEvent(VK_F24, true), keyEvent(VK_F24, false)}; }
-
-int threadCount() { return static_cast<int>(threadIds().size()); }
 
 std::set<DWORD> threadIds()
 {

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "support/win32_test_helpers.h"
+
 namespace keyhook_testing {
 
 struct HookEvent {
@@ -42,34 +44,26 @@ private:
 
 // A hidden window (it never takes the keyboard focus) that keeps every WM_HOOKEVENT it receives,
 // in order.
-class EventWindow {
+class EventWindow : public testing_support::TestWindow {
 public:
     EventWindow();
-    ~EventWindow();
-    EventWindow(const EventWindow&) = delete;
-    EventWindow& operator=(const EventWindow&) = delete;
-
-    HWND get() const { return window; }
-    void destroy();
     const std::vector<HookEvent>& events() const;
-    void clear();
     // Pumps until `count` events have arrived; false after a generous wait.
     bool waitForEvents(size_t count) const;
-
-private:
-    HWND window = nullptr;
+    // Presses and releases F24, which nothing else sends, and pumps until its two events are in:
+    // then everything sent before it has been seen by the hook. Every event received so far.
+    std::vector<HookEvent> eventsThroughMarker() const;
 };
+
+// The events followed by those of the marker.
+std::vector<HookEvent> withMarker(std::vector<HookEvent> events);
 
 // Real input through SendInput, as from a keyboard driver.
 void sendKey(WORD vk, WORD scan, bool up, bool extended = false);
+void tapKey(WORD vk, WORD scan, bool extended = false);
 void sendMouse(DWORD flags, DWORD data = 0);
-// Presses and releases F24, which nothing else sends: once its two events are in, everything
-// sent before it has been seen by the hook.
-void sendMarker();
-std::vector<HookEvent> markerEvents();
 
 // Threads of this process, for seeing the hook thread come and go.
-int threadCount();
 std::set<DWORD> threadIds();
 
 } // namespace keyhook_testing

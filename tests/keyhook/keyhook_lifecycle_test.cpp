@@ -1,7 +1,9 @@
 // Starting and ending keyhook.dll's hooks, and what it does with windows that come and go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 
 #include "hook_library.h"
 #include "support/win32_test_helpers.h"
@@ -15,45 +17,15 @@ protected:
     void SetUp() override { ASSERT_TRUE(library.loaded()); }
     void TearDown() override { library.end(); }
 
-    // Taps a key and the marker; true when `window` got exactly those four events.
+    // Taps a key; true when `window` got exactly its two events.
     static bool reaches(const EventWindow& window)
     {
-        sendKey('K', 0x25, false);
-        sendKey('K', 0x25, true);
-        sendMarker();
-        std::vector<HookEvent> expected{keyEvent('K', true), keyEvent('K', false)};
-        const auto marker = markerEvents();
-        expected.insert(expected.end(), marker.begin(), marker.end());
-        return window.waitForEvents(expected.size()) && window.events() == expected;
+        tapKey('K', 0x25);
+        return window.eventsThroughMarker() == withMarker({keyEvent('K', true), keyEvent('K', false)});
     }
 
     HookLibrary library;
 };
-
-TEST_F(LifecycleTest, EndHookIsHarmlessWithoutAHookAndWhenCalledTwice)
-{
-    EXPECT_FALSE(library.hooking());
-    library.end();
-    library.end();
-    EXPECT_FALSE(library.hooking());
-}
-
-TEST_F(LifecycleTest, StartHookRunsTheHooksOnAThreadThatEndHookJoins)
-{
-    EventWindow window;
-    const std::set<DWORD> before = threadIds();
-    ASSERT_NE(library.start(window.get()), FALSE);
-    EXPECT_TRUE(library.hooking());
-    const std::set<DWORD> during = threadIds();
-    EXPECT_EQ(during.size(), before.size() + 1);
-    EXPECT_TRUE(reaches(window));
-
-    library.end();
-    EXPECT_FALSE(library.hooking());
-    EXPECT_EQ(threadIds(), before);
-    library.end();
-    EXPECT_FALSE(library.hooking());
-}
 
 TEST_F(LifecycleTest, StartHookRefusesNoWindowAndADestroyedOne)
 {
@@ -71,12 +43,9 @@ TEST_F(LifecycleTest, NothingIsPostedAfterEndHook)
     EventWindow window;
     ASSERT_NE(library.start(window.get()), FALSE);
     library.end();
-    sendKey('Q', 0x10, false);
-    sendKey('Q', 0x10, true);
+    tapKey('Q', 0x10);
     ASSERT_NE(library.start(window.get()), FALSE);
-    sendMarker();
-    ASSERT_TRUE(window.waitForEvents(2));
-    EXPECT_EQ(window.events(), markerEvents());
+    EXPECT_EQ(window.eventsThroughMarker(), withMarker({}));
 }
 
 TEST_F(LifecycleTest, SecondStartHookMovesTheEventsToTheNewWindow)
@@ -84,9 +53,9 @@ TEST_F(LifecycleTest, SecondStartHookMovesTheEventsToTheNewWindow)
     EventWindow first;
     EventWindow second;
     ASSERT_NE(library.start(first.get()), FALSE);
-    const int threadsWithOneHook = threadCount();
+    const size_t threadsWithOneHook = threadIds().size();
     ASSERT_NE(library.start(second.get()), FALSE);
-    EXPECT_EQ(threadCount(), threadsWithOneHook);
+    EXPECT_EQ(threadIds().size(), threadsWithOneHook);
     EXPECT_TRUE(reaches(second));
     EXPECT_TRUE(first.events().empty());
 }
@@ -120,31 +89,42 @@ LRESULT CALLBACK countTimerMessages(int code, WPARAM removal, LPARAM data)
     return CallNextHookEx(nullptr, code, removal, data);
 }
 
-TEST_F(LifecycleTest, StuckKeyCheckRunsOnlyWhileSomethingIsHeld)
+TEST_F(LifecycleTest, HooksRunOnAThreadThatEndHookJoinsAndThatChecksForStuckKeysOnlyWhileOneIsHeld)
 {
+    // Harmless before any start.
+    library.end();
+    library.end();
+    EXPECT_FALSE(library.hooking());
+
     EventWindow window;
     const std::set<DWORD> before = threadIds();
     ASSERT_NE(library.start(window.get()), FALSE);
-    DWORD hookThread = 0;
-    for (DWORD id : threadIds()) {
-        if (!before.contains(id))
-            hookThread = id;
-    }
-    ASSERT_NE(hookThread, 0u);
-    ASSERT_NE(hookThread, GetCurrentThreadId());
-    const HHOOK counter = SetWindowsHookExA(WH_GETMESSAGE, countTimerMessages, nullptr, hookThread);
+    EXPECT_TRUE(library.hooking());
+    std::vector<DWORD> added;
+    std::ranges::set_difference(threadIds(), before, std::back_inserter(added));
+    ASSERT_EQ(added.size(), 1u);
+    const HHOOK counter = SetWindowsHookExA(WH_GETMESSAGE, countTimerMessages, nullptr, added[0]);
     ASSERT_NE(counter, nullptr);
+    EXPECT_TRUE(reaches(window));
 
     sendKey('J', 0x24, false);
     EXPECT_TRUE(testing_support::pumpUntil([] { return hookThreadTimerMessages >= 2; }, 10000));
     sendKey('J', 0x24, true);
-    sendMarker();
-    ASSERT_TRUE(window.waitForEvents(4));
+    std::vector<HookEvent> expected = withMarker({keyEvent('K', true), keyEvent('K', false)});
+    expected.push_back(keyEvent('J', true));
+    expected.push_back(keyEvent('J', false));
+    ASSERT_EQ(window.eventsThroughMarker(), withMarker(expected));
     const int afterRelease = hookThreadTimerMessages;
     // Several periods of the check with nothing held.
     testing_support::pumpMessages(1500);
     EXPECT_EQ(hookThreadTimerMessages, afterRelease);
     UnhookWindowsHookEx(counter);
+
+    library.end();
+    EXPECT_FALSE(library.hooking());
+    EXPECT_EQ(threadIds(), before);
+    library.end();
+    EXPECT_FALSE(library.hooking());
 }
 
 } // namespace
