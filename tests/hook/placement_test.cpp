@@ -1,23 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "app/process_globals.h"
 #include "display/pictures.h"
 #include "display/placement.h"
 #include "settings/app_settings.h"
-#include "support/win32_test_helpers.h"
 
 namespace {
 
-// A 1280 x 1024 desktop with frames of 3, a 20-pixel menu bar and a 19-pixel caption, showing the
-// 1000 x 242 keyboard: the window is 1006 x 287.
-PlacementInput desktop(int defaultPosition)
+// A desktop of the given width and 1024 high, with frames of 3, a 20-pixel menu bar and a 19-pixel
+// caption, showing the 1000 x 242 keyboard: the window is 1006 x 287.
+PlacementInput desktop(int defaultPosition, int screenWidth = 1280)
 {
     PlacementInput input;
     input.dialogFrameWidth = 3;
     input.dialogFrameHeight = 3;
     input.menuHeight = 20;
     input.captionHeight = 19;
-    input.screenWidth = 1280;
+    input.screenWidth = screenWidth;
     input.screenHeight = 1024;
     input.pictureWidth = 1000;
     input.pictureHeight = 242;
@@ -25,59 +27,47 @@ PlacementInput desktop(int defaultPosition)
     return input;
 }
 
-PlacementInput remembering(int defaultPosition, int left, int top, bool forced = false)
+PlacementInput remembering(int defaultPosition, int left, int top, bool forced = false, bool memorize = true)
 {
     PlacementInput input = desktop(defaultPosition);
-    input.memorizePosition = true;
+    input.memorizePosition = memorize;
     input.left = left;
     input.top = top;
     input.forced = forced;
     return input;
 }
 
-void expectAt(const PlacementInput& input, int x, int y)
+TEST(PlacementArithmetic, GridRememberedAndForcedPlaces)
 {
-    const WindowPlacement placement = computePlacement(input);
-    EXPECT_EQ(placement.x, x);
-    EXPECT_EQ(placement.y, y);
-    EXPECT_EQ(placement.width, 1006);
-    EXPECT_EQ(placement.height, 287);
-}
-
-TEST(PlacementArithmetic, GridPlacesOnTheWholeScreen)
-{
-    expectAt(desktop(7), 137, 737);
-    expectAt(desktop(4), 137, 368);
-    expectAt(desktop(0), 0, 0);
-    expectAt(desktop(8), 274, 737);
-    expectAt(desktop(3), 0, 368);
-    expectAt(desktop(2), 274, 0);
-}
-
-TEST(PlacementArithmetic, RememberedPositionWhenBothCoordinatesAreKnown)
-{
-    expectAt(remembering(7, 0, 0), 0, 0);
-    // Never pulled back onto the screen.
-    expectAt(remembering(7, 5000, 100), 5000, 100);
-    expectAt(remembering(7, 100, -1), 137, 737);
-    expectAt(remembering(7, -1, 100), 137, 737);
-    // Forced placement ignores it.
-    expectAt(remembering(0, 300, 200, true), 0, 0);
-    PlacementInput off = remembering(4, 300, 200);
-    off.memorizePosition = false;
-    expectAt(off, 137, 368);
-}
-
-TEST(PlacementArithmetic, FreeSpaceIsHalvedTowardZero)
-{
-    PlacementInput narrow = desktop(1);
-    narrow.screenWidth = 1005;
-    EXPECT_EQ(computePlacement(narrow).x, 0);
-    narrow.defaultPosition = 2;
-    EXPECT_EQ(computePlacement(narrow).x, -1);
-    narrow.screenWidth = 1001;
-    narrow.defaultPosition = 1;
-    EXPECT_EQ(computePlacement(narrow).x, -2);
+    const struct {
+        PlacementInput input;
+        int x, y;
+    } cases[]{
+        {desktop(7), 137, 737},
+        {desktop(4), 137, 368},
+        {desktop(0), 0, 0},
+        {desktop(8), 274, 737},
+        {desktop(3), 0, 368},
+        {desktop(2), 274, 0},
+        // Free space is halved toward zero.
+        {desktop(1, 1005), 0, 0},
+        {desktop(2, 1005), -1, 0},
+        {desktop(1, 1001), -2, 0},
+        // A remembered position when both coordinates are known, never pulled back onto the screen.
+        {remembering(7, 0, 0), 0, 0},
+        {remembering(7, 5000, 100), 5000, 100},
+        {remembering(7, 100, -1), 137, 737},
+        {remembering(7, -1, 100), 137, 737},
+        {remembering(0, 300, 200, true), 0, 0},
+        {remembering(4, 300, 200, false, false), 137, 368},
+    };
+    for (const auto& c : cases) {
+        const WindowPlacement placement = computePlacement(c.input);
+        EXPECT_EQ(std::tuple(placement.x, placement.y, placement.width, placement.height),
+            std::tuple(c.x, c.y, 1006, 287))
+            << "position " << c.input.defaultPosition << ", screen width " << c.input.screenWidth
+            << ", remembered " << c.input.left << " " << c.input.top;
+    }
 }
 
 TEST(PlacementArithmetic, WithoutAPictureOnlyTheFrameRemains)
@@ -148,30 +138,21 @@ protected:
 
 TEST_F(PlacedWindow, GridPlacesMeetTheScreenEdgesAndItsCentre)
 {
-    DefaultPosition = 0;
-    placeWindow(false);
-    expectPictureFitsTheClientArea();
-    EXPECT_EQ(windowRect().left, 0);
-    EXPECT_EQ(windowRect().top, 0);
-
-    DefaultPosition = 8;
-    placeWindow(false);
-    expectPictureFitsTheClientArea();
-    EXPECT_EQ(windowRect().right, screen.cx);
-    EXPECT_EQ(windowRect().bottom, screen.cy);
-
-    DefaultPosition = 4;
-    placeWindow(false);
-    expectPictureFitsTheClientArea();
-    const RECT centred = windowRect();
+    const auto placedAt = [&](int position) {
+        DefaultPosition = position;
+        placeWindow(false);
+        expectPictureFitsTheClientArea();
+        return windowRect();
+    };
+    const RECT topLeft = placedAt(0);
+    EXPECT_EQ(std::pair(topLeft.left, topLeft.top), std::pair(0L, 0L));
+    const RECT bottomRight = placedAt(8);
+    EXPECT_EQ(std::pair(bottomRight.right, bottomRight.bottom), std::pair(screen.cx, screen.cy));
+    const RECT centred = placedAt(4);
     EXPECT_EQ(centred.left, (screen.cx - (centred.right - centred.left)) / 2);
     EXPECT_EQ(centred.top, (screen.cy - (centred.bottom - centred.top)) / 2);
-
-    DefaultPosition = 7;
-    placeWindow(false);
-    expectPictureFitsTheClientArea();
-    EXPECT_EQ(windowRect().left, centred.left);
-    EXPECT_EQ(windowRect().bottom, screen.cy);
+    const RECT bottomCentre = placedAt(7);
+    EXPECT_EQ(std::pair(bottomCentre.left, bottomCentre.bottom), std::pair(centred.left, screen.cy));
 }
 
 TEST_F(PlacedWindow, RememberedPositionUnlessUnknownOrForced)
@@ -182,19 +163,18 @@ TEST_F(PlacedWindow, RememberedPositionUnlessUnknownOrForced)
     Top = 40;
     placeWindow(false);
     expectPictureFitsTheClientArea();
-    EXPECT_EQ(windowRect().left, 30);
-    EXPECT_EQ(windowRect().top, 40);
+    EXPECT_EQ(std::pair(windowRect().left, windowRect().top), std::pair(30L, 40L));
 
     placeWindow(true);
-    EXPECT_EQ(windowRect().right, screen.cx) << "forced: the grid place";
-    EXPECT_EQ(windowRect().bottom, screen.cy);
+    EXPECT_EQ(std::pair(windowRect().right, windowRect().bottom), std::pair(screen.cx, screen.cy))
+        << "forced: the grid place";
 
     DefaultPosition = 0;
     Left = 100;
     Top = -1;
     placeWindow(false);
-    EXPECT_EQ(windowRect().left, 0) << "a negative coordinate is no remembered position";
-    EXPECT_EQ(windowRect().top, 0);
+    EXPECT_EQ(std::pair(windowRect().left, windowRect().top), std::pair(0L, 0L))
+        << "a negative coordinate is no remembered position";
 }
 
 TEST_F(PlacedWindow, TopmostGoesOnAndOffAndShowsTheWindow)
@@ -206,14 +186,10 @@ TEST_F(PlacedWindow, TopmostGoesOnAndOffAndShowsTheWindow)
     setTopmost(window, false);
     EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(window));
-}
-
-TEST_F(PlacedWindow, ShownAndHidden)
-{
-    setShown(window, true);
-    EXPECT_TRUE(IsWindowVisible(window));
     setShown(window, false);
     EXPECT_FALSE(IsWindowVisible(window));
+    setShown(window, true);
+    EXPECT_TRUE(IsWindowVisible(window));
 }
 
 } // namespace
