@@ -21,36 +21,26 @@ public:
 
 HANDLE token(uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
 
-class OwnedHandleTest : public ::testing::Test {
-protected:
-    void SetUp() override { releasedTokens.clear(); }
-};
-
-TEST_F(OwnedHandleTest, EmptyOwnerReleasesNothing)
+TEST(OwnedHandle, ReleasesEveryHandleItHeldExactlyOnce)
 {
+    releasedTokens.clear();
     {
-        CountingHandle owner;
-        EXPECT_EQ(owner.get(), nullptr);
-        owner.reset();
+        CountingHandle empty;
+        EXPECT_EQ(empty.get(), nullptr);
+        empty.reset();
     }
-    EXPECT_TRUE(releasedTokens.empty());
-}
-
-TEST_F(OwnedHandleTest, AttachReleasesTheOldHandleOnceBeforeHoldingTheNew)
-{
+    EXPECT_TRUE(releasedTokens.empty()) << "an empty owner releases nothing";
     {
         CountingHandle owner;
         owner.attach(token(1));
         EXPECT_TRUE(releasedTokens.empty());
         owner.attach(token(2));
-        ASSERT_EQ(releasedTokens, std::vector<HANDLE>{token(1)});
+        ASSERT_EQ(releasedTokens, std::vector<HANDLE>{token(1)})
+            << "the old handle goes before the new is held";
         EXPECT_EQ(owner.get(), token(2));
     }
     EXPECT_EQ(releasedTokens, (std::vector<HANDLE>{token(1), token(2)}));
-}
-
-TEST_F(OwnedHandleTest, ResetReleasesOnceAndLeavesNothingForDestruction)
-{
+    releasedTokens.clear();
     {
         CountingHandle owner;
         owner.attach(token(7));
@@ -58,7 +48,8 @@ TEST_F(OwnedHandleTest, ResetReleasesOnceAndLeavesNothingForDestruction)
         EXPECT_EQ(owner.get(), nullptr);
         owner.reset();
     }
-    EXPECT_EQ(releasedTokens, std::vector<HANDLE>{token(7)});
+    EXPECT_EQ(releasedTokens, std::vector<HANDLE>{token(7)})
+        << "nothing left for the destructor after a reset";
 }
 
 TEST(OwnedHandleVariants, GdiObjectHandleDeletesItsBitmap)
