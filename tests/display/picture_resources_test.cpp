@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "display/key_layout.h"
 #include "resource_ids.h"
+#include "support/process_tools.h"
 
 namespace {
 
@@ -26,15 +28,7 @@ constexpr KeyRect kArrow{940, 54, 19, 62};
 // The part of the Enter key's rectangle below its upper part: the right edge of the ] key.
 constexpr KeyRect kEnterNotch{546, 126, 3, 38};
 
-std::string programPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* separator = strrchr(path, '\\');
-    if (separator)
-        separator[1] = 0;
-    return std::string(path) + "TaveloKeyboard.exe";
-}
+std::string programPath() { return testing_support::executableDirectory() + "\\TaveloKeyboard.exe"; }
 
 std::vector<unsigned char> resourceBytes(HMODULE module, LPCSTR type, int id)
 {
@@ -223,38 +217,30 @@ TEST_F(ProgramResources, WheelArrowExistsOnlyInThePressedPicture)
         for (int x = kArrow.x; x < kArrow.x + kArrow.width; ++x)
             ASSERT_EQ(base.colour(x, y), body) << x << "," << y;
 
-    // Upper half: the head points up, so the first red row is its narrowest and the head's
-    // widest row lies above the shaft. The lower half is the mirror image.
-    const KeyRect up = pointerRect(3);
-    const KeyRect down = pointerRect(4);
-    int firstUp = -1, widestUp = -1, widestUpCount = 0;
-    for (int y = up.y; y < up.y + up.height; ++y) {
-        const int count = pressed.redInRow(up, y);
-        if (count && firstUp < 0)
-            firstUp = y;
-        if (count > widestUpCount)
-            widestUpCount = count, widestUp = y;
+    // Upper half: the head points up, so the first red row from the tip is its narrowest and the
+    // head's widest row lies nearer the tip than the far end, where the shaft runs on into the
+    // other half. The lower half is the mirror image.
+    for (const bool up : {true, false}) {
+        SCOPED_TRACE(up ? "up" : "down");
+        const KeyRect half = pointerRect(up ? 3 : 4);
+        const int tipRow = up ? half.y : half.y + half.height - 1;
+        const int farRow = up ? half.y + half.height - 1 : half.y;
+        const int step = up ? 1 : -1;
+        int tip = -1, widest = -1, widestCount = 0;
+        for (int y = tipRow; y != farRow + step; y += step) {
+            const int count = pressed.redInRow(half, y);
+            if (count && tip < 0)
+                tip = y;
+            if (count > widestCount)
+                widestCount = count, widest = y;
+        }
+        ASSERT_GE(tip, 0);
+        EXPECT_LE(pressed.redInRow(half, tip), 3);
+        EXPECT_GE(widestCount, 11);
+        EXPECT_GT(pressed.redInRow(half, widest), pressed.redInRow(half, farRow));
+        EXPECT_LT(std::abs(widest - tip), half.height / 2);
     }
-    ASSERT_GE(firstUp, 0);
-    EXPECT_LE(pressed.redInRow(up, firstUp), 3);
-    EXPECT_GE(widestUpCount, 11);
-    EXPECT_GT(pressed.redInRow(up, widestUp), pressed.redInRow(up, up.y + up.height - 1));
-    EXPECT_GT(pressed.redInRow(up, up.y + up.height - 1), 0); // the shaft runs on into slot 4
-
-    int lastDown = -1, widestDown = -1, widestDownCount = 0;
-    for (int y = down.y + down.height - 1; y >= down.y; --y) {
-        const int count = pressed.redInRow(down, y);
-        if (count && lastDown < 0)
-            lastDown = y;
-        if (count > widestDownCount)
-            widestDownCount = count, widestDown = y;
-    }
-    ASSERT_GE(lastDown, 0);
-    EXPECT_LE(pressed.redInRow(down, lastDown), 3);
-    EXPECT_GE(widestDownCount, 11);
-    EXPECT_GT(pressed.redInRow(down, widestDown), pressed.redInRow(down, down.y));
-    EXPECT_GT(widestDown, lastDown - down.height / 2);
-    EXPECT_LT(widestUp, firstUp + up.height / 2);
+    EXPECT_GT(pressed.redInRow(pointerRect(3), pointerRect(3).y + pointerRect(3).height - 1), 0);
 }
 
 #pragma pack(push, 2)
