@@ -107,14 +107,9 @@ TEST_F(SettingsRegistryTest, EmptiedStringIsWrittenEmpty)
     EXPECT_EQ(crlfText({"[S]", "Name=", "Flag=0"}), onDisk());
 }
 
-TEST_F(SettingsRegistryTest, NothingBoundNothingWritten)
+TEST_F(SettingsRegistryTest, NothingBoundOrNoPathWritesNothing)
 {
     openRegistry().reset();
-    EXPECT_TRUE(testing_support::directoryEntries(temp.path()).empty());
-}
-
-TEST_F(SettingsRegistryTest, NoPathReadsDefaultsAndWritesNothing)
-{
     int number = 0;
     bool flag = false;
     std::string text = "old";
@@ -127,6 +122,7 @@ TEST_F(SettingsRegistryTest, NoPathReadsDefaultsAndWritesNothing)
     EXPECT_EQ(6, number);
     EXPECT_TRUE(flag);
     EXPECT_EQ("", text);
+    EXPECT_TRUE(testing_support::directoryEntries(temp.path()).empty());
 }
 
 TEST_F(SettingsRegistryTest, OverlongTextIsNotCutInTheFile)
