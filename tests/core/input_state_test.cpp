@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <utility>
 
 #include "app/process_globals.h"
@@ -26,6 +27,7 @@ LRESULT CALLBACK wheelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 LPARAM press(unsigned code) { return static_cast<LPARAM>(0x00010000u | code); }
 LPARAM release(unsigned code) { return static_cast<LPARAM>(code); }
+bool sameState(const InputState& a, const InputState& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Each test runs against a real window and the real wheel timer.
 class InputStateTest : public ::testing::Test {
@@ -60,36 +62,27 @@ protected:
     TestWindow window{wheelWindowProc};
 };
 
-TEST_F(InputStateTest, KeyPressAndReleaseFollowTheHighWordAndEachAsksForARepaint)
+TEST_F(InputStateTest, KeysFollowTheHighWordAndTheAutoCodeClearsOnlyTheCopyCode)
 {
     applyHookEvent(HookKeyboard, press(0x41));
     EXPECT_EQ(key(0x41), 1);
     EXPECT_TRUE(repaintRequested());
     settle();
-
     applyHookEvent(HookKeyboard, release(0x41));
     EXPECT_EQ(key(0x41), 0);
     EXPECT_TRUE(repaintRequested());
-
     applyHookEvent(HookKeyboard, static_cast<LPARAM>(0xFFFF0041u));
     EXPECT_EQ(key(0x41), 1);
     applyHookEvent(HookKeyboard, static_cast<LPARAM>(0x00000041u));
     EXPECT_EQ(key(0x41), 0);
-}
 
-TEST_F(InputStateTest, HankakuZenkakuAutoCodeClearsTheCopyCodeOnly)
-{
-    applyHookEvent(HookKeyboard, press(0xF2));
-    applyHookEvent(HookKeyboard, press(0xF4));
-    applyHookEvent(HookKeyboard, press(0xF3));
-    EXPECT_EQ(key(0xF3), 1);
-    EXPECT_EQ(key(0xF2), 0);
-    EXPECT_EQ(key(0xF4), 1);
-
+    // Hankaku/Zenkaku: 0xF3 clears 0xF2, never 0xF4, when pressed and when released.
+    for (unsigned code : {0xF2u, 0xF4u, 0xF3u})
+        applyHookEvent(HookKeyboard, press(code));
+    EXPECT_EQ(std::tuple(key(0xF2), key(0xF3), key(0xF4)), std::tuple(0, 1, 1));
     applyHookEvent(HookKeyboard, press(0xF2));
     applyHookEvent(HookKeyboard, release(0xF3));
-    EXPECT_EQ(key(0xF3), 0);
-    EXPECT_EQ(key(0xF2), 0) << "a release of 0xF3 clears 0xF2 too";
+    EXPECT_EQ(std::tuple(key(0xF2), key(0xF3), key(0xF4)), std::tuple(0, 0, 1));
 }
 
 TEST_F(InputStateTest, WheelNotchesLightOneArrowAndStartTheTimerWhichTheirReleaseLeavesRunning)
@@ -112,26 +105,20 @@ TEST_F(InputStateTest, WheelNotchesLightOneArrowAndStartTheTimerWhichTheirReleas
     }
 }
 
-TEST_F(InputStateTest, TimerExpiryDarkensBothArrowsAndStopsTheTimer)
-{
-    WheelInitTime = 30;
-    applyHookEvent(HookMouse, press(PointerWheelUp));
-    settle();
-    ASSERT_TRUE(pumpUntil([&] { return slot(PointerWheelUp) == 0; }, 5000));
-    EXPECT_EQ(slot(PointerWheelDown), 0);
-    EXPECT_EQ(redrawPending, 1);
-    EXPECT_FALSE(wheelTimerRunning()) << "the indicator is one-shot";
-}
-
-TEST_F(InputStateTest, EachNotchRestartsTheFullPeriod)
+TEST_F(InputStateTest, EachNotchRestartsTheFullPeriodAndExpiryDarkensBothArrowsOnce)
 {
     WheelInitTime = 1500;
     applyHookEvent(HookMouse, press(PointerWheelUp));
     pumpMessages(1000);
     applyHookEvent(HookMouse, press(PointerWheelUp));
+    settle();
     pumpMessages(1000);
     EXPECT_EQ(slot(PointerWheelUp), 1) << "2 s after the first notch, 1 s after the last";
+    EXPECT_EQ(redrawPending, 0);
     ASSERT_TRUE(pumpUntil([&] { return slot(PointerWheelUp) == 0; }, 5000));
+    EXPECT_EQ(slot(PointerWheelDown), 0);
+    EXPECT_EQ(redrawPending, 1);
+    EXPECT_FALSE(wheelTimerRunning()) << "the indicator is one-shot";
 }
 
 TEST_F(InputStateTest, MiddleButtonChangesOnlyItsSlotAndStartsNoTimer)
@@ -139,7 +126,7 @@ TEST_F(InputStateTest, MiddleButtonChangesOnlyItsSlotAndStartsNoTimer)
     applyHookEvent(HookMouse, press(PointerMiddle));
     InputState expected{};
     expected.pointerState[PointerMiddle] = 1;
-    EXPECT_EQ(std::memcmp(&expected, &inputState, sizeof expected), 0);
+    EXPECT_TRUE(sameState(expected, inputState));
     EXPECT_FALSE(wheelTimerRunning());
 }
 
@@ -152,7 +139,7 @@ TEST_F(InputStateTest, UnknownDevicesAndCodesChangeNothingButStillAskForARepaint
         EXPECT_TRUE(repaintRequested()) << device << " " << code;
         settle();
     }
-    EXPECT_EQ(std::memcmp(&before, &inputState, sizeof before), 0);
+    EXPECT_TRUE(sameState(before, inputState));
     EXPECT_FALSE(wheelTimerRunning());
 }
 
@@ -163,8 +150,7 @@ TEST_F(InputStateTest, ClearAllReleasesEverythingWithoutTouchingTheTimer)
     applyHookEvent(HookMouse, press(PointerWheelDown));
     settle();
     clearAll();
-    const InputState cleared{};
-    EXPECT_EQ(std::memcmp(&cleared, &inputState, sizeof cleared), 0);
+    EXPECT_TRUE(sameState(InputState{}, inputState));
     EXPECT_EQ(redrawPending, 0);
     EXPECT_TRUE(wheelTimerRunning());
 }
@@ -174,8 +160,7 @@ TEST_F(InputStateTest, EveryByteStaysZeroOrOneUnderRandomEvents)
     std::mt19937_64 random(20261207);
     for (int i = 0; i < 20000; ++i) {
         const WPARAM device = (random() & 3) == 0 ? static_cast<WPARAM>(random()) : random() & 1;
-        const LPARAM lParam = static_cast<LPARAM>(random());
-        applyHookEvent(device, lParam);
+        applyHookEvent(device, static_cast<LPARAM>(random()));
     }
     for (unsigned char byte : inputState.keyState)
         ASSERT_LE(byte, 1);

@@ -52,44 +52,32 @@ TEST(OwnedHandle, ReleasesEveryHandleItHeldExactlyOnce)
         << "nothing left for the destructor after a reset";
 }
 
-TEST(OwnedHandleVariants, GdiObjectHandleDeletesItsBitmap)
+TEST(OwnedHandleVariants, EachReleasesItsKindOfObject)
 {
     HDC screen = GetDC(nullptr);
     HBITMAP first = CreateCompatibleBitmap(screen, 4, 4);
     HBITMAP second = CreateCompatibleBitmap(screen, 4, 4);
     ReleaseDC(nullptr, screen);
     ASSERT_NE(GetObjectType(first), 0u);
-    {
-        GdiObjectHandle owner;
-        owner.attach(first);
-        owner.attach(second);
-        EXPECT_EQ(GetObjectType(first), 0u) << "replaced bitmap deleted";
-        EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BITMAP));
-    }
-    EXPECT_EQ(GetObjectType(second), 0u) << "held bitmap deleted at destruction";
-}
-
-TEST(OwnedHandleVariants, KernelHandleClosesItsObject)
-{
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    {
-        KernelHandle owner;
-        owner.attach(event);
-    }
-    DWORD flags = 0;
-    EXPECT_FALSE(GetHandleInformation(event, &flags)) << "closed at destruction";
-}
-
-TEST(OwnedHandleVariants, ModuleHandleFreesItsLibrary)
-{
     // A library that nothing else in this process loads.
     ASSERT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
     {
-        ModuleHandle owner;
-        owner.attach(LoadLibraryA("msimg32.dll"));
-        ASSERT_NE(owner.get(), nullptr);
+        GdiObjectHandle bitmap;
+        bitmap.attach(first);
+        bitmap.attach(second);
+        EXPECT_EQ(GetObjectType(first), 0u) << "replaced bitmap deleted";
+        EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BITMAP));
+        KernelHandle kernel;
+        kernel.attach(event);
+        ModuleHandle module;
+        module.attach(LoadLibraryA("msimg32.dll"));
+        ASSERT_NE(module.get(), nullptr);
         EXPECT_NE(GetModuleHandleA("msimg32.dll"), nullptr);
     }
+    EXPECT_EQ(GetObjectType(second), 0u) << "held bitmap deleted at destruction";
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(event, &flags)) << "event closed at destruction";
     EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/process_globals.h"
 #include "app/warning.h"
 #include "support/win32_test_helpers.h"
@@ -7,29 +9,24 @@
 using testing_support::MessageBoxWatcher;
 using testing_support::TestWindow;
 
-TEST(Warning, ShowsACaptionedBoxOwnedByTheMainWindowAndAnswersFalse)
+// An error box owned by the main window, or by the desktop before the main window exists (such a
+// box reports no owner window of its own, or the desktop); the answer is always false.
+TEST(Warning, ShowsACaptionedBoxOwnedByTheMainWindowOrTheDesktopAndAnswersFalse)
 {
-    TestWindow owner;
-    mainWindow = owner.get();
-    MessageBoxWatcher watcher;
-    EXPECT_FALSE(showWarning("keyhook.dllの初期化に失敗しました"));
-    ASSERT_EQ(watcher.count(), 1);
-    const auto box = watcher.first();
-    EXPECT_EQ(box.caption, "エラー");
-    EXPECT_EQ(box.text, "keyhook.dllの初期化に失敗しました");
-    EXPECT_EQ(box.owner, owner.get());
-    mainWindow = nullptr;
-}
-
-TEST(Warning, BeforeTheMainWindowExistsTheDesktopOwnsIt)
-{
-    mainWindow = GetDesktopWindow();
-    MessageBoxWatcher watcher;
-    EXPECT_FALSE(showWarning("ウィンドウの作成に失敗しました"));
-    ASSERT_EQ(watcher.count(), 1);
-    EXPECT_EQ(watcher.first().text, "ウィンドウの作成に失敗しました");
-    // A box owned by the desktop reports no owner window of its own.
-    const HWND owner = watcher.first().owner;
-    EXPECT_TRUE(owner == nullptr || owner == GetDesktopWindow());
+    TestWindow window;
+    for (const auto& [owner, text] : {std::pair{window.get(), "keyhook.dllの初期化に失敗しました"},
+             std::pair{GetDesktopWindow(), "ウィンドウの作成に失敗しました"}}) {
+        mainWindow = owner;
+        MessageBoxWatcher watcher;
+        EXPECT_FALSE(showWarning(text));
+        ASSERT_EQ(watcher.count(), 1);
+        const auto box = watcher.first();
+        EXPECT_EQ(box.caption, "エラー");
+        EXPECT_EQ(box.text, text);
+        if (owner == window.get())
+            EXPECT_EQ(box.owner, owner);
+        else
+            EXPECT_TRUE(box.owner == nullptr || box.owner == owner);
+    }
     mainWindow = nullptr;
 }
