@@ -11,6 +11,15 @@ namespace {
 
 using testing_support::crlfText;
 
+// DefaultPosition, MostTop, MemorizePosition, Left, Top, UseCustomImage, CustomImageName and
+// WheelInitTime.
+using Settings = std::tuple<int, bool, bool, int, int, bool, std::string, int>;
+Settings settings()
+{
+    return {DefaultPosition, MostTop, MemorizePosition, Left, Top, UseCustomImage, CustomImageName,
+        WheelInitTime};
+}
+
 class AppSettingsTest : public ::testing::Test {
 protected:
     std::string iniPath() const { return temp.file("TaveloKeyboard.ini"); }
@@ -32,14 +41,7 @@ protected:
 TEST_F(AppSettingsTest, FirstRunWritesEveryDefault)
 {
     startUp();
-    EXPECT_EQ(7, DefaultPosition);
-    EXPECT_TRUE(MostTop);
-    EXPECT_TRUE(MemorizePosition);
-    EXPECT_EQ(-1, Left);
-    EXPECT_EQ(-1, Top);
-    EXPECT_FALSE(UseCustomImage);
-    EXPECT_EQ("keyboard.bmp", CustomImageName);
-    EXPECT_EQ(1000, WheelInitTime);
+    EXPECT_EQ(settings(), (Settings{7, true, true, -1, -1, false, "keyboard.bmp", 1000}));
     Left = 120;
     Top = 80;
     shutDown();
@@ -52,7 +54,7 @@ TEST_F(AppSettingsTest, PartialFileGainsTheRest)
 {
     givenFile("[Window]\r\nLeft=-1\r\n");
     startUp();
-    EXPECT_EQ(-1, Left);
+    EXPECT_EQ(settings(), (Settings{7, true, true, -1, -1, false, "keyboard.bmp", 1000}));
     shutDown();
     EXPECT_EQ(
         crlfText({"[Window]", "Left=-1", "DefaultPosition=7", "MemorizePosition=1", "MostTop=1", "Top=-1",
@@ -66,11 +68,7 @@ TEST_F(AppSettingsTest, ForeignLinesSurvive)
         "Colour=blue", "Top=-40", "[Other]", "Keep=yes", "[System]", "CustomImageName=表ソ能\\画像.bmp",
         "UseCustomImage=1", "WheelInitTime=250", "Note=日本語"}));
     startUp();
-    EXPECT_EQ(2, DefaultPosition);
-    EXPECT_EQ(-40, Top);
-    EXPECT_TRUE(UseCustomImage);
-    EXPECT_EQ("表ソ能\\画像.bmp", CustomImageName);
-    EXPECT_EQ(250, WheelInitTime);
+    EXPECT_EQ(settings(), (Settings{2, true, true, -1, -40, true, "表ソ能\\画像.bmp", 250}));
     Left = -15;
     shutDown();
     EXPECT_EQ(crlfText({"; written by hand", "[Window]", "; where the window goes", "DefaultPosition=2",
@@ -85,14 +83,7 @@ TEST_F(AppSettingsTest, BadValuesAreReplacedAndWrittenBack)
     givenFile(crlfText({"[Window]", "DefaultPosition=9", "MostTop=2", "MemorizePosition=-1", "Left=-3000",
         "Top=99999", "[System]", "UseCustomImage=0", "CustomImageName=", "WheelInitTime=0"}));
     startUp();
-    EXPECT_EQ(7, DefaultPosition);
-    EXPECT_TRUE(MostTop);
-    EXPECT_TRUE(MemorizePosition);
-    EXPECT_EQ(-3000, Left);
-    EXPECT_EQ(99999, Top);
-    EXPECT_FALSE(UseCustomImage);
-    EXPECT_EQ("", CustomImageName);
-    EXPECT_EQ(1, WheelInitTime);
+    EXPECT_EQ(settings(), (Settings{7, true, true, -3000, 99999, false, "", 1}));
     shutDown();
     EXPECT_EQ(crlfText({"[Window]", "DefaultPosition=7", "MostTop=1", "MemorizePosition=1", "Left=-3000",
                   "Top=99999", "[System]", "UseCustomImage=0", "CustomImageName=", "WheelInitTime=1"}),
@@ -125,14 +116,11 @@ TEST_F(AppSettingsTest, RunTimeChangesReachTheFile)
     UseCustomImage = true;
     CustomImageName = "mine.bmp";
     WheelInitTime = 42;
+    Left = 5;
+    Top = 6;
     shutDown();
     startUp();
-    EXPECT_EQ(3, DefaultPosition);
-    EXPECT_FALSE(MostTop);
-    EXPECT_FALSE(MemorizePosition);
-    EXPECT_TRUE(UseCustomImage);
-    EXPECT_EQ("mine.bmp", CustomImageName);
-    EXPECT_EQ(42, WheelInitTime);
+    EXPECT_EQ(settings(), (Settings{3, false, false, 5, 6, true, "mine.bmp", 42}));
     shutDown();
 }
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/module_directory.h"
+#include "settings/ini_file.h"
 #include "support/process_tools.h"
 
 namespace {
@@ -31,18 +33,33 @@ DWORD runProbe(const std::string& program, const std::string& arguments, const s
     return probe.exitCode();
 }
 
-TEST(ModuleDirectory, IsTheProgramsDirectoryAndBecomesCurrent)
+// Absolute settings file names are kept as they are; any other goes beside the program, whose
+// directory then becomes the current one, and again at every later preparation.
+TEST(ModuleDirectory, SettingsFileNamesAndTheProgramsDirectoryAsTheCurrentOne)
 {
-    const std::string expected = executableDirectory();
+    const std::string directory = executableDirectory();
     TempDirectory elsewhere;
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
-    const char* first = moduleDirectory();
-    EXPECT_EQ(expected, first);
-    EXPECT_EQ(expected, currentDirectory());
+    const std::string before = currentDirectory();
+    for (const char* name : {"C:\\x.ini", "z:\\dir\\x.ini"})
+        EXPECT_EQ(name, IniFile(name, false).path());
+    for (const char* name : {"relative.ini", "C:/x.ini"})
+        EXPECT_EQ(name, IniFile(name, true).path());
+    EXPECT_EQ(before, currentDirectory()) << "nothing asked for the program's directory";
 
+    for (const auto& [name, path] : {std::pair{"C:/x.ini", "\\C:/x.ini"},
+             {"\\\\server\\share\\x.ini", "\\\\\\server\\share\\x.ini"}, {"sub\\x.ini", "\\sub\\x.ini"},
+             {"\\x.ini", "\\\\x.ini"}, {"C:", "\\C:"}, {"TaveloKeyboard.ini", "\\TaveloKeyboard.ini"}}) {
+        EXPECT_EQ(directory + path, IniFile(name, false).path()) << name;
+        EXPECT_EQ(directory, currentDirectory()) << name;
+        ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
+    }
+    const char* first = moduleDirectory();
+    EXPECT_EQ(directory, first);
+    EXPECT_EQ(directory, currentDirectory());
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     EXPECT_TRUE(prepareModuleDirectory());
-    EXPECT_EQ(expected, currentDirectory());
+    EXPECT_EQ(directory, currentDirectory());
     EXPECT_EQ(first, moduleDirectory());
 }
 

@@ -62,29 +62,24 @@ TEST(PathHelpers, NextCharSteps)
     EXPECT_EQ(odd + 2, nextChar(odd));
 }
 
+// Two lead-range bytes in a row make one character and a third starts a new one; a byte that is
+// no valid second byte (or half-width katakana) is a character of its own; outside the text is
+// single.
 TEST(PathHelpers, ByteKindWalk)
 {
     const char* text = "\x95\x5C\x41";
-    EXPECT_EQ(LeadByte, byteKindAt(text, 0));
-    EXPECT_EQ(TrailByte, byteKindAt(text, 1));
-    EXPECT_EQ(SingleByte, byteKindAt(text, 2));
-    EXPECT_EQ(SingleByte, byteKindAt(text, 3));
-    EXPECT_EQ(SingleByte, byteKindAt(text, 40));
-    EXPECT_EQ(SingleByte, byteKindAt(text, -1));
-    EXPECT_EQ(SingleByte, byteKindAt("", 0));
-    // Two lead-range bytes in a row make one character; the third starts a new one.
     const char* pairs = "\x81\x81\x81\x5C";
-    EXPECT_EQ(LeadByte, byteKindAt(pairs, 0));
-    EXPECT_EQ(TrailByte, byteKindAt(pairs, 1));
-    EXPECT_EQ(LeadByte, byteKindAt(pairs, 2));
-    EXPECT_EQ(TrailByte, byteKindAt(pairs, 3));
-    // Not a valid second byte: a character of its own.
-    EXPECT_EQ(SingleByte, byteKindAt("\xE0\x7F", 1));
-    EXPECT_EQ(SingleByte, byteKindAt("\xFC\x3F", 1));
-    EXPECT_EQ(SingleByte, byteKindAt("\xA0\x5C", 0)); // half-width katakana is single
-    EXPECT_EQ(SingleByte, byteKindAt("\xA0\x5C", 1));
-    EXPECT_EQ(LeadByte, byteKindAt("\xFC\xFC", 0));
-    EXPECT_EQ(TrailByte, byteKindAt("\xFC\xFC", 1));
+    const struct {
+        const char* text;
+        int index;
+        ByteKind kind;
+    } cases[]{{text, 0, LeadByte}, {text, 1, TrailByte}, {text, 2, SingleByte}, {text, 3, SingleByte},
+        {text, 40, SingleByte}, {text, -1, SingleByte}, {"", 0, SingleByte}, {pairs, 0, LeadByte},
+        {pairs, 1, TrailByte}, {pairs, 2, LeadByte}, {pairs, 3, TrailByte}, {"\xE0\x7F", 1, SingleByte},
+        {"\xFC\x3F", 1, SingleByte}, {"\xA0\x5C", 0, SingleByte}, {"\xA0\x5C", 1, SingleByte},
+        {"\xFC\xFC", 0, LeadByte}, {"\xFC\xFC", 1, TrailByte}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.kind, byteKindAt(c.text, c.index)) << "case " << &c - cases;
 }
 
 } // namespace
