@@ -1,54 +1,29 @@
-// The text readings behind the dialog's number and file name fields.
+// The readings behind the dialog's number and file name fields, for inputs that the driven dialog
+// cannot tell apart (every result below 1 is stored as 1) or does not cut at the 255th byte.
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "ui/dialog_controls.h"
 
-TEST(ParseLeadingInt, ReadsLikeAtoi)
+TEST(ParseLeadingInt, ReadsLikeAtoiAndSaturatesAtBothEnds)
 {
-    EXPECT_EQ(parseLeadingInt(" \t\r\n\v\f42x"), 42);
-    EXPECT_EQ(parseLeadingInt("+7"), 7);
-    EXPECT_EQ(parseLeadingInt("-15ms"), -15);
-    EXPECT_EQ(parseLeadingInt("12 34"), 12);
-    EXPECT_EQ(parseLeadingInt("- 5"), 0);
-    EXPECT_EQ(parseLeadingInt("+-5"), 0);
-    EXPECT_EQ(parseLeadingInt("x5"), 0);
-    EXPECT_EQ(parseLeadingInt(""), 0);
-    EXPECT_EQ(parseLeadingInt("０１"), 0); // full-width digits are not digits
-    EXPECT_EQ(parseLeadingInt("0000000000000000000000123"), 123);
+    const std::pair<const char*, int> cases[]
+        = {{" \t\r\n\v\f42x", 42}, {"+7", 7}, {"-15ms", -15}, {"12 34", 12}, {"- 5", 0}, {"+-5", 0},
+            {"x5", 0}, {"", 0}, {"０１", 0} /* full-width */, {"0000000000000000000000123", 123},
+            {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999999", INT_MAX},
+            {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}, {"-99999999999999999999999999", INT_MIN}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(parseLeadingInt(text), value) << text;
 }
 
-TEST(ParseLeadingInt, SaturatesAtBothEndsOfTheRange)
-{
-    EXPECT_EQ(parseLeadingInt("2147483647"), INT_MAX);
-    EXPECT_EQ(parseLeadingInt("2147483648"), INT_MAX);
-    EXPECT_EQ(parseLeadingInt("99999999999999999999999999"), INT_MAX);
-    EXPECT_EQ(parseLeadingInt("-2147483648"), INT_MIN);
-    EXPECT_EQ(parseLeadingInt("-2147483649"), INT_MIN);
-    EXPECT_EQ(parseLeadingInt("-99999999999999999999999999"), INT_MIN);
-}
-
+// 0x82 0x82 is one whole character whose trail byte is also a lead byte value; ｱｲ are single bytes.
 TEST(DropSplitCharacter, RemovesOnlyALeadByteWithoutItsTrail)
 {
-    std::string cut = "ab\x82";
-    dropSplitCharacter(cut);
-    EXPECT_EQ(cut, "ab");
-
-    // 0x82 0x82 is one whole character whose trail byte is also a lead byte value.
-    std::string whole = "\x82\x82";
-    dropSplitCharacter(whole);
-    EXPECT_EQ(whole, "\x82\x82");
-
-    std::string wholeThenCut = "\x82\x82\x82";
-    dropSplitCharacter(wholeThenCut);
-    EXPECT_EQ(wholeThenCut, "\x82\x82");
-
-    std::string halfWidthKana = "ｱｲ"; // single bytes 0xB1 0xB2
-    dropSplitCharacter(halfWidthKana);
-    EXPECT_EQ(halfWidthKana, "ｱｲ");
-
-    std::string empty;
-    dropSplitCharacter(empty);
-    EXPECT_EQ(empty, "");
+    const std::pair<std::string, std::string> cases[]
+        = {{"ab\x82", "ab"}, {"\x82\x82", "\x82\x82"}, {"\x82\x82\x82", "\x82\x82"}, {"ｱｲ", "ｱｲ"}, {"", ""}};
+    for (auto [text, kept] : cases) {
+        dropSplitCharacter(text);
+        EXPECT_EQ(text, kept);
+    }
 }

@@ -2,21 +2,69 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/process_globals.h"
-#include "dialog_driver.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
+#include "support/settings_dialog_access.h"
 #include "support/win32_test_helpers.h"
 #include "ui/settings_dialog.h"
 
-using namespace dialog_driver;
 using namespace testing_support;
 
 namespace {
+
+DWORD WINAPI runFunction(void* function)
+{
+    (*static_cast<std::function<void()>*>(function))();
+    return 0;
+}
+
+// How one run of the dialog went: what runSettingsDialog answered, whether the script saw the
+// dialog, and whether the dialog was gone after the script without help.
+struct DrivenRun {
+    bool result = false;
+    bool found = false;
+    bool closed = false;
+};
+
+// Runs runSettingsDialog on this thread, sitting in the dialog's own message loop, while another
+// thread runs the script with the dialog as a user would. A dialog left open is cancelled.
+DrivenRun runDriven(HWND owner, const std::function<void(HWND dialog)>& script)
+{
+    DrivenRun run;
+    std::function<void()> drive = [&] {
+        HWND dialog = nullptr;
+        run.found = pumpUntil(
+            [&] { return (dialog = findSettingsDialog(GetCurrentProcessId())) != nullptr; }, 10000);
+        if (!run.found)
+            return;
+        script(dialog);
+        run.closed = pumpUntil([&] { return !IsWindow(dialog); }, 10000);
+        if (!run.closed)
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    const HANDLE driver = CreateThread(nullptr, 0, runFunction, &drive, 0, nullptr);
+    run.result = runSettingsDialog(owner);
+    WaitForSingleObject(driver, INFINITE);
+    CloseHandle(driver);
+    return run;
+}
+
+// A real Esc key for the control that has the focus, through the dialog's message loop.
+void pressEscape(HWND dialog)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    const HWND target = info.hwndFocus ? info.hwndFocus : dialog;
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+}
 
 struct Settings {
     int defaultPosition;
@@ -58,27 +106,14 @@ DialogView shownFor(const Settings& settings)
         settings.useCustomImage, std::to_string(settings.wheelInitTime), settings.customImageName);
 }
 
-// Opens the dialog, types the time text and presses OK; the stored WheelInitTime.
-int wheelTimeAfterOk(HWND owner, const std::string& typed)
+// Opens the dialog, types the text into the field and presses OK.
+void typeAndOk(HWND owner, int id, const std::string& typed)
 {
-    WheelInitTime = 1000;
     const DrivenRun run = runDriven(owner, [&](HWND dialog) {
-        setText(dialog, IDC_WHEELTIME, typed);
+        setText(dialog, id, typed);
         click(dialog, IDOK);
     });
     EXPECT_TRUE(run.found && run.closed && run.result) << "typed: " << typed;
-    return WheelInitTime;
-}
-
-// Opens the dialog, types the file name and presses OK; the stored CustomImageName.
-std::string imageNameAfterOk(HWND owner, const std::string& typed)
-{
-    const DrivenRun run = runDriven(owner, [&](HWND dialog) {
-        setText(dialog, IDC_IMAGENAME, typed);
-        click(dialog, IDOK);
-    });
-    EXPECT_TRUE(run.found && run.closed && run.result);
-    return CustomImageName;
 }
 
 std::string repeated(const std::string& piece, int times)
@@ -147,20 +182,6 @@ TEST_F(SettingsDialog, OpensOverTheDisabledOwnerShowingTheCurrentSettingsAndGrey
     EXPECT_EQ(views, expected);
 }
 
-TEST_F(SettingsDialog, OpensEnabledWhenNoPositionIsRememberedAndThePictureIsUsed)
-{
-    store({0, true, false, -1, -1, true, "keyboard.bmp", 1000});
-    DialogView view;
-    const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
-        view = readDialog(dialog);
-        click(dialog, IDCANCEL);
-    });
-    ASSERT_TRUE(run.found);
-    EXPECT_EQ(view, shownFor(currentSettings()));
-    EXPECT_EQ(view.enabledPositions, 9);
-    EXPECT_TRUE(view.imageNameEnabled);
-}
-
 TEST_F(SettingsDialog, OkStoresEveryControlIncludingAGreyedPosition)
 {
     int checked = -1;
@@ -198,35 +219,29 @@ TEST_F(SettingsDialog, OkWithoutChangesKeepsEverySetting)
     EXPECT_EQ(currentSettings(), before);
 }
 
-TEST_F(SettingsDialog, TimeTextIsReadLikeAtoiAndKeptAtLeastOne)
+TEST_F(SettingsDialog, TimeTextIsReadLikeAtoiKeptAtLeastOneAndBelowThirtyTwoBits)
 {
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "abc"), 1);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "0"), 1);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "-20"), 1);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), ""), 1);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "250"), 250);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "250ms"), 250);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "  +42"), 42);
+    const std::pair<const char*, int> cases[]
+        = {{"abc", 1}, {"0", 1}, {"-20", 1}, {"", 1}, {"250", 250}, {"250ms", 250}, {"  +42", 42},
+            {"99999999999", INT_MAX}, {"2147483648", INT_MAX}, {"-99999999999", 1}};
+    for (const auto& [typed, stored] : cases) {
+        WheelInitTime = 1000;
+        typeAndOk(owner.get(), IDC_WHEELTIME, typed);
+        EXPECT_EQ(WheelInitTime, stored) << "typed: " << typed;
+    }
 }
 
-TEST_F(SettingsDialog, TimeBeyondThirtyTwoBitsStoresTheNearestValueThatFits)
-{
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "99999999999"), INT_MAX);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "2147483648"), INT_MAX);
-    EXPECT_EQ(wheelTimeAfterOk(owner.get(), "-99999999999"), 1);
-}
-
+// 255 bytes may end in the middle of a double-byte character: it is left out whole. A trail byte
+// in the lead byte range (＝ is 0x81 0x81) must not be taken for a dangling lead byte.
 TEST_F(SettingsDialog, FileNameIsStoredAsTypedUpTo255Bytes)
 {
-    EXPECT_EQ(imageNameAfterOk(owner.get(), "C:\\絵\\表.bmp"), "C:\\絵\\表.bmp");
-    EXPECT_EQ(imageNameAfterOk(owner.get(), "not a picture.txt"), "not a picture.txt");
-    EXPECT_EQ(imageNameAfterOk(owner.get(), ""), "");
-    EXPECT_EQ(imageNameAfterOk(owner.get(), std::string(300, 'x')), std::string(255, 'x'));
-    // 255 bytes end in the middle of the 128th double-byte character: it is left out whole.
-    EXPECT_EQ(imageNameAfterOk(owner.get(), repeated("あ", 150)), repeated("あ", 127));
-    // A trail byte in the lead byte range must not be taken for a dangling lead byte.
-    EXPECT_EQ(imageNameAfterOk(owner.get(), std::string("a").append(repeated("＝", 150))),
-        std::string("a").append(repeated("＝", 127)));
+    const std::pair<std::string, std::string> cases[] = {{"C:\\絵\\表.bmp", "C:\\絵\\表.bmp"},
+        {"not a picture.txt", "not a picture.txt"}, {"", ""}, {std::string(300, 'x'), std::string(255, 'x')},
+        {repeated("あ", 150), repeated("あ", 127)}, {"a" + repeated("＝", 150), "a" + repeated("＝", 127)}};
+    for (const auto& [typed, stored] : cases) {
+        typeAndOk(owner.get(), IDC_IMAGENAME, typed);
+        EXPECT_EQ(CustomImageName, stored);
+    }
 }
 
 namespace {
@@ -286,20 +301,27 @@ TEST_F(SettingsDialog, CancelEscAndTheCloseBoxLeaveEverySettingAlone)
     }
 }
 
+// Whatever the last dialog showed, the next shows the variables; with no position remembered and
+// the picture used, the grid and the name are enabled.
 TEST_F(SettingsDialog, EachOpeningStartsFromTheVariablesAgain)
 {
     runDriven(owner.get(), [&](HWND dialog) {
         changeEverything(dialog);
         click(dialog, IDCANCEL);
     });
-    store({3, false, false, -1, -1, true, "next.bmp", 77});
-    DialogView view;
-    const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
-        view = readDialog(dialog);
-        click(dialog, IDCANCEL);
-    });
-    ASSERT_TRUE(run.found);
-    EXPECT_EQ(view, shownFor(currentSettings()));
+    for (const Settings& settings : {Settings{3, false, false, -1, -1, true, "next.bmp", 77},
+             Settings{0, true, false, -1, -1, true, "keyboard.bmp", 1000}}) {
+        store(settings);
+        DialogView view;
+        const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
+            view = readDialog(dialog);
+            click(dialog, IDCANCEL);
+        });
+        ASSERT_TRUE(run.found);
+        EXPECT_EQ(view, shownFor(settings));
+        EXPECT_EQ(view.enabledPositions, 9);
+        EXPECT_TRUE(view.imageNameEnabled);
+    }
 }
 
 TEST_F(SettingsDialog, WithoutItsTemplateNothingOpensAndTheAnswerIsNo)
