@@ -106,6 +106,11 @@ protected:
             rects.push_back(toRect(r));
         return composed(base, pressed, rects);
     }
+    // How many pixels of the window differ from the base picture with these rectangles pressed.
+    int differencesFrom(const std::vector<KeyRect>& held) const
+    {
+        return countDifferences(shown(), expected(held), kWhole);
+    }
 
     static std::unique_ptr<TestWindow> window;
     Pixels base;
@@ -149,7 +154,7 @@ TEST_F(PaintingTest, ShowsThePressedPictureInTheRectanglesOfHeldKeysAndSlotsOnly
         requestRedraw();
         ASSERT_TRUE(settle());
         EXPECT_EQ(redrawPending, 0);
-        EXPECT_EQ(countDifferences(shown(), expected(lit), kWhole), 0);
+        EXPECT_EQ(differencesFrom(lit), 0);
     }
 }
 
@@ -166,18 +171,6 @@ TEST_F(PaintingTest, MissingPressedPictureDrawsNothing)
     EXPECT_EQ(firstPaintPending, 0);
 }
 
-TEST_F(PaintingTest, OneStateChangeGivesTwoPaintsAndThenQuiet)
-{
-    open();
-    paintCount = 0;
-    hold(0x41);
-    ASSERT_TRUE(settle());
-    // The redraw, then the one that its trailing invalidation asks for; nothing after that.
-    EXPECT_EQ(paintCount, 2);
-    pumpMessages(200);
-    EXPECT_EQ(paintCount, 2);
-}
-
 // paintNow outside WM_PAINT (on a move or an activation) paints within an empty update region;
 // the paint that it asks for then shows the state.
 TEST_F(PaintingTest, PaintNowAsksForOnePaintThatShowsTheState)
@@ -189,7 +182,7 @@ TEST_F(PaintingTest, PaintNowAsksForOnePaintThatShowsTheState)
     paintCount = 0;
     ASSERT_TRUE(settle());
     EXPECT_EQ(paintCount, 1);
-    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
 }
 
 TEST_F(PaintingTest, PaintNowWithinAnInvalidWindowDrawsAtOnce)
@@ -198,15 +191,22 @@ TEST_F(PaintingTest, PaintNowWithinAnInvalidWindowDrawsAtOnce)
     inputState.keyState[0x41] = 1;
     InvalidateRect(mainWindow, nullptr, FALSE);
     paintNow();
-    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
     EXPECT_TRUE(GetUpdateRect(mainWindow, nullptr, FALSE));
 }
 
-TEST_F(PaintingTest, ErasedAreaIsDrawnAgainWithoutAnotherRequest)
+// One state change gives the redraw and the paint that its trailing invalidation asks for, then
+// quiet. Then an erased area and an area that another window of this process covered are drawn
+// again without another request and without a paint loop.
+TEST_F(PaintingTest, StateChangeErasedAndUncoveredAreasPaintOnlyAsOftenAsNeeded)
 {
     open();
+    paintCount = 0;
     hold(0x41);
     ASSERT_TRUE(settle());
+    EXPECT_EQ(paintCount, 2);
+    pumpMessages(200);
+    EXPECT_EQ(paintCount, 2);
     ASSERT_EQ(redrawPending, 0);
     ASSERT_EQ(firstPaintPending, 0);
 
@@ -215,25 +215,15 @@ TEST_F(PaintingTest, ErasedAreaIsDrawnAgainWithoutAnotherRequest)
     const RECT damaged{40, 100, 400, 200};
     RedrawWindow(mainWindow, &damaged, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
     const std::uint32_t background = fromColorRef(GetSysColor(COLOR_BTNFACE));
-    const Pixels erased = shown();
-    ASSERT_GT(countColour(erased, damaged, background), 300 * 90);
-
+    ASSERT_GT(countColour(shown(), damaged, background), 300 * 90);
     paintCount = 0;
     ASSERT_TRUE(settle());
     EXPECT_EQ(paintCount, 1);
-    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
     pumpMessages(200);
     EXPECT_EQ(paintCount, 1);
     EXPECT_EQ(redrawPending, 0);
-}
 
-// Another window of this process covers part of the keyboard and goes away: what the screen
-// shows afterwards is the picture again, and the window does not keep painting.
-TEST_F(PaintingTest, UncoveredAreaShowsThePictureAgain)
-{
-    open();
-    hold(0x41);
-    ASSERT_TRUE(settle());
     {
         TestWindow cover(DefWindowProcA, WS_POPUP);
         SetWindowPos(cover.get(), HWND_TOPMOST, 50, 20, 920, 180, SWP_SHOWWINDOW);
@@ -250,7 +240,7 @@ TEST_F(PaintingTest, UncoveredAreaShowsThePictureAgain)
     EXPECT_EQ(countDifferences(
                   captureScreen(RECT{0, 0, kLayoutWidth, kLayoutHeight}), expected({keyRect(0x41)}), kWhole),
         0);
-    EXPECT_EQ(countDifferences(shown(), expected({keyRect(0x41)}), kWhole), 0);
+    EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
     pumpMessages(200);
     EXPECT_EQ(paintCount, paints);
     EXPECT_LE(paints, 1);

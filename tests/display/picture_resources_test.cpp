@@ -109,6 +109,8 @@ protected:
     static void SetUpTestSuite()
     {
         module = LoadLibraryExA(programPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        base = FourBitPicture(resourceBytes(module, RT_BITMAP, IDB_BASE));
+        pressed = FourBitPicture(resourceBytes(module, RT_BITMAP, IDB_PRESSED));
     }
     static void TearDownTestSuite()
     {
@@ -116,68 +118,51 @@ protected:
             FreeLibrary(module);
         module = nullptr;
     }
-    void SetUp() override { ASSERT_NE(module, nullptr) << "cannot open " << programPath(); }
+    void SetUp() override
+    {
+        ASSERT_NE(module, nullptr) << "cannot open " << programPath();
+        ASSERT_EQ(base.bytes.size(), kResourceSize);
+        ASSERT_EQ(pressed.bytes.size(), kResourceSize);
+    }
 
-    static FourBitPicture picture(int id) { return FourBitPicture(resourceBytes(module, RT_BITMAP, id)); }
-
-    static HMODULE module;
+    static inline HMODULE module = nullptr;
+    static inline FourBitPicture base{{}};
+    static inline FourBitPicture pressed{{}};
 };
 
-HMODULE ProgramResources::module = nullptr;
-
-TEST_F(ProgramResources, BothPicturesAreFourBitBitmapsOfTheLayoutsSize)
+// The base palette is sixteen greys; the pressed one has red at entry 9 and black at the end.
+TEST_F(ProgramResources, BothPicturesAreFourBitBitmapsOfTheLayoutsSizeWithTheirPalettes)
 {
-    for (int id : {IDB_BASE, IDB_PRESSED}) {
-        SCOPED_TRACE(id);
-        const FourBitPicture image = picture(id);
-        ASSERT_EQ(image.bytes.size(), kResourceSize);
-        EXPECT_EQ(image.header.biSize, 40u);
-        EXPECT_EQ(image.header.biWidth, kWidth);
-        EXPECT_EQ(image.header.biHeight, kHeight); // positive: bottom-up
-        EXPECT_EQ(image.header.biPlanes, 1);
-        EXPECT_EQ(image.header.biBitCount, 4);
-        EXPECT_EQ(image.header.biCompression, static_cast<DWORD>(BI_RGB));
-        EXPECT_TRUE(image.header.biSizeImage == 0 || image.header.biSizeImage == kRowBytes * kHeight);
-        EXPECT_TRUE(image.header.biClrUsed == 0 || image.header.biClrUsed == 16);
+    for (const FourBitPicture* image : {&base, &pressed}) {
+        EXPECT_EQ(image->header.biSize, 40u);
+        EXPECT_EQ(image->header.biWidth, kWidth);
+        EXPECT_EQ(image->header.biHeight, kHeight); // positive: bottom-up
+        EXPECT_EQ(image->header.biPlanes, 1);
+        EXPECT_EQ(image->header.biBitCount, 4);
+        EXPECT_EQ(image->header.biCompression, static_cast<DWORD>(BI_RGB));
+        EXPECT_TRUE(image->header.biSizeImage == 0 || image->header.biSizeImage == kRowBytes * kHeight);
+        EXPECT_TRUE(image->header.biClrUsed == 0 || image->header.biClrUsed == 16);
     }
     EXPECT_EQ(kWidth, kLayoutWidth);
     EXPECT_EQ(kHeight, kLayoutHeight);
-}
-
-TEST_F(ProgramResources, BasePaletteIsSixteenGreys)
-{
-    const FourBitPicture base = picture(IDB_BASE);
-    ASSERT_EQ(base.palette.size(), 16u);
-    for (unsigned i = 0; i < 16; ++i) {
-        const unsigned level = 17 * i;
-        EXPECT_EQ(base.palette[i], (level << 16) | (level << 8) | level) << "entry " << i;
-    }
-}
-
-TEST_F(ProgramResources, PressedPaletteHasRedAtEntryNineAndBlackAtTheEnd)
-{
+    std::vector<std::uint32_t> greys;
+    for (std::uint32_t level = 0; level < 256; level += 17)
+        greys.push_back(level << 16 | level << 8 | level);
+    EXPECT_EQ(base.palette, greys);
     const std::vector<std::uint32_t> expected{0x000000, 0xC0C0C0, 0xC0DCC0, 0x202040, 0x404040, 0x606040,
         0x606080, 0x808080, 0xA0A0A4, 0xFF0000, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0x000000, 0x000000};
-    EXPECT_EQ(picture(IDB_PRESSED).palette, expected);
+    EXPECT_EQ(pressed.palette, expected);
 }
 
+// Red lies in every key and pointer rectangle of the pressed picture, and nowhere else but in the
+// keypad's Enter; never in the base picture.
 TEST_F(ProgramResources, EveryRectangleIsRedWhenPressedAndNeverInTheBase)
 {
-    const FourBitPicture base = picture(IDB_BASE);
-    const FourBitPicture pressed = picture(IDB_PRESSED);
-    ASSERT_EQ(base.bytes.size(), kResourceSize);
-    ASSERT_EQ(pressed.bytes.size(), kResourceSize);
-    for (const auto& [name, rect] : layoutRectangles()) {
+    const auto rects = layoutRectangles();
+    for (const auto& [name, rect] : rects) {
         EXPECT_GT(pressed.countRed(rect), 0) << name;
         EXPECT_EQ(base.countRed(rect), 0) << name;
     }
-}
-
-TEST_F(ProgramResources, RedLiesOnlyInsideTheRectanglesAndTheKeypadEnter)
-{
-    const FourBitPicture pressed = picture(IDB_PRESSED);
-    ASSERT_EQ(pressed.bytes.size(), kResourceSize);
-    const auto rects = layoutRectangles();
     int outside = 0;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -195,9 +180,6 @@ TEST_F(ProgramResources, RedLiesOnlyInsideTheRectanglesAndTheKeypadEnter)
 
 TEST_F(ProgramResources, EnterNotchShowsTheNeighbouringKeysEdgeInBothPictures)
 {
-    const FourBitPicture base = picture(IDB_BASE);
-    const FourBitPicture pressed = picture(IDB_PRESSED);
-    ASSERT_EQ(pressed.bytes.size(), kResourceSize);
     EXPECT_EQ(pressed.countRed(kEnterNotch), 0);
     // The same drawing: wherever one picture has its outline black, so has the other.
     for (int y = kEnterNotch.y; y < kEnterNotch.y + kEnterNotch.height; ++y)
@@ -207,10 +189,6 @@ TEST_F(ProgramResources, EnterNotchShowsTheNeighbouringKeysEdgeInBothPictures)
 
 TEST_F(ProgramResources, WheelArrowExistsOnlyInThePressedPicture)
 {
-    const FourBitPicture base = picture(IDB_BASE);
-    const FourBitPicture pressed = picture(IDB_PRESSED);
-    ASSERT_EQ(base.bytes.size(), kResourceSize);
-    ASSERT_EQ(pressed.bytes.size(), kResourceSize);
     // The base picture shows the mouse's plain body there.
     const std::uint32_t body = base.colour(kArrow.x, kArrow.y);
     for (int y = kArrow.y; y < kArrow.y + kArrow.height; ++y)
@@ -261,6 +239,7 @@ struct GroupIconEntry {
 };
 #pragma pack(pop)
 
+// Each also loads as an icon of its size from this executable, which carries the same resources.
 TEST_F(ProgramResources, IconGroupHoldsFourSixteenColourImages)
 {
     const std::vector<unsigned char> group = resourceBytes(module, RT_GROUP_ICON, IDI_MAIN);
@@ -293,15 +272,9 @@ TEST_F(ProgramResources, IconGroupHoldsFourSixteenColourImages)
         const size_t xorBytes = static_cast<size_t>(sizes[i]) * sizes[i] / 2;
         const size_t andBytes = static_cast<size_t>((sizes[i] + 31) / 32 * 4) * sizes[i];
         EXPECT_EQ(image.size(), 40 + 64 + xorBytes + andBytes);
-    }
-}
-
-TEST_F(ProgramResources, IconLoadsAtEverySize)
-{
-    for (int size : {16, 32, 48, 256}) {
-        HICON icon = static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, size, size, 0));
-        EXPECT_NE(icon, nullptr) << size;
+        HICON icon = static_cast<HICON>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, sizes[i], sizes[i], 0));
+        EXPECT_NE(icon, nullptr);
         if (icon)
             DestroyIcon(icon);
     }
