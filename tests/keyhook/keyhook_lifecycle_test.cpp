@@ -27,17 +27,6 @@ protected:
     HookLibrary library;
 };
 
-TEST_F(LifecycleTest, StartHookRefusesNoWindowAndADestroyedOne)
-{
-    EXPECT_EQ(library.start(nullptr), FALSE);
-    EXPECT_FALSE(library.hooking());
-    EventWindow window;
-    const HWND gone = window.get();
-    window.destroy();
-    EXPECT_EQ(library.start(gone), FALSE);
-    EXPECT_FALSE(library.hooking());
-}
-
 TEST_F(LifecycleTest, NothingIsPostedAfterEndHook)
 {
     EventWindow window;
@@ -91,10 +80,19 @@ LRESULT CALLBACK countTimerMessages(int code, WPARAM removal, LPARAM data)
 
 TEST_F(LifecycleTest, HooksRunOnAThreadThatEndHookJoinsAndThatChecksForStuckKeysOnlyWhileOneIsHeld)
 {
-    // Harmless before any start.
+    // Harmless before any start; no start without a live window.
     library.end();
     library.end();
     EXPECT_FALSE(library.hooking());
+    EXPECT_EQ(library.start(nullptr), FALSE);
+    EXPECT_FALSE(library.hooking());
+    {
+        EventWindow gone;
+        const HWND handle = gone.get();
+        gone.destroy();
+        EXPECT_EQ(library.start(handle), FALSE);
+        EXPECT_FALSE(library.hooking());
+    }
 
     EventWindow window;
     const std::set<DWORD> before = threadIds();

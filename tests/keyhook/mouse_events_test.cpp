@@ -46,6 +46,7 @@ TEST(ButtonTracker, ReportsButtonTransitionsOnceAndEveryWheelNotch)
     EXPECT_FALSE(tracker.needsPolling());
 }
 
+// With swapped buttons either physical button keeps the slot.
 TEST(ButtonTracker, GuardReleasesButtonsTheSystemNoLongerHolds)
 {
     ButtonTracker tracker;
@@ -56,11 +57,7 @@ TEST(ButtonTracker, GuardReleasesButtonsTheSystemNoLongerHolds)
     EXPECT_EQ(poll(tracker, {VK_RBUTTON}, false), (std::vector<PointerTransition>{{0, false}}));
     EXPECT_FALSE(tracker.needsPolling());
     EXPECT_EQ(tracker.onPointer({0, false}), std::nullopt);
-}
 
-TEST(ButtonTracker, WithSwappedButtonsEitherPhysicalButtonKeepsTheSlot)
-{
-    ButtonTracker tracker;
     tracker.onPointer({0, true});
     EXPECT_TRUE(poll(tracker, {VK_RBUTTON}, true).empty());
     EXPECT_EQ(poll(tracker, {VK_MBUTTON}, true), (std::vector<PointerTransition>{{0, false}}));
