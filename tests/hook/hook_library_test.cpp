@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_hook_log.h"
 #include "support/process_tools.h"
 
 using namespace testing_support;
@@ -71,14 +72,12 @@ public:
     DWORD exitCode = STILL_ACTIVE;
 };
 
-std::string handleText(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window)); }
-
 void expectOneFailureWarningOwnedByTheWindow(const ProbeRun& probe)
 {
     ASSERT_EQ(probe.boxes.size(), 1u);
     EXPECT_EQ(probe.boxes[0].caption, "エラー");
     EXPECT_EQ(probe.boxes[0].text, kFailureText);
-    EXPECT_EQ(handleText(probe.boxes[0].owner), probe.window()) << "owned by the main window";
+    EXPECT_EQ(windowText(probe.boxes[0].owner), probe.window()) << "owned by the main window";
 }
 
 // Everything the log holds from the window's creation on, with the library's file name taken off

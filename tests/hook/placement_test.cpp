@@ -7,6 +7,8 @@
 #include "display/pictures.h"
 #include "display/placement.h"
 #include "settings/app_settings.h"
+#include "support/installed_program.h"
+#include "support/win32_test_helpers.h"
 
 namespace {
 
@@ -86,17 +88,10 @@ class PlacedWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TaveloPlacementTest";
-        RegisterClassA(&windowClass);
+        ASSERT_NE(window, nullptr);
         HMENU menu = CreateMenu();
         AppendMenuA(menu, MF_STRING, 40001, "設定(&C)");
-        window = CreateWindowExA(WS_EX_ACCEPTFILES, windowClass.lpszClassName, "Taveloキーボード Ver1.02",
-            0x80CA0000, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu,
-            windowClass.hInstance, nullptr);
-        ASSERT_NE(window, nullptr);
+        SetMenu(window, menu);
         mainWindow = window;
         baseWidth = 1000;
         baseHeight = 242;
@@ -111,28 +106,20 @@ protected:
 
     void TearDown() override
     {
-        DestroyWindow(window);
         mainWindow = nullptr;
         baseWidth = baseHeight = 0;
     }
 
-    RECT windowRect() const
-    {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        return rect;
-    }
-
+    RECT placed() const { return testing_support::windowRect(window); }
     void expectPictureFitsTheClientArea() const
     {
-        RECT client{};
-        GetClientRect(window, &client);
-        EXPECT_EQ(client.right - client.left, 1000);
-        EXPECT_EQ(client.bottom - client.top, 242);
+        const SIZE client = testing_support::clientSize(window);
+        EXPECT_EQ(std::pair(client.cx, client.cy), std::pair(1000L, 242L));
         EXPECT_TRUE(IsWindowVisible(window));
     }
 
-    HWND window = nullptr;
+    testing_support::TestWindow frame{DefWindowProcA, 0x80CA0000};
+    HWND window = frame.get();
     SIZE screen{};
 };
 
@@ -142,7 +129,7 @@ TEST_F(PlacedWindow, GridPlacesMeetTheScreenEdgesAndItsCentre)
         DefaultPosition = position;
         placeWindow(false);
         expectPictureFitsTheClientArea();
-        return windowRect();
+        return placed();
     };
     const RECT topLeft = placedAt(0);
     EXPECT_EQ(std::pair(topLeft.left, topLeft.top), std::pair(0L, 0L));
@@ -163,17 +150,17 @@ TEST_F(PlacedWindow, RememberedPositionUnlessUnknownOrForced)
     Top = 40;
     placeWindow(false);
     expectPictureFitsTheClientArea();
-    EXPECT_EQ(std::pair(windowRect().left, windowRect().top), std::pair(30L, 40L));
+    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(30L, 40L));
 
     placeWindow(true);
-    EXPECT_EQ(std::pair(windowRect().right, windowRect().bottom), std::pair(screen.cx, screen.cy))
+    EXPECT_EQ(std::pair(placed().right, placed().bottom), std::pair(screen.cx, screen.cy))
         << "forced: the grid place";
 
     DefaultPosition = 0;
     Left = 100;
     Top = -1;
     placeWindow(false);
-    EXPECT_EQ(std::pair(windowRect().left, windowRect().top), std::pair(0L, 0L))
+    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(0L, 0L))
         << "a negative coordinate is no remembered position";
 }
 
