@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/installed_program.h"
+#include "support/program_start.h"
 
 using namespace testing_support;
 
@@ -19,12 +20,12 @@ std::uint32_t customColour(int x, int y) { return rgb(x % 256, y, 0x5A); }
 
 std::vector<unsigned char> soundPicture()
 {
-    BitmapFileShape spec;
-    spec.width = kLayoutWidth;
-    spec.height = kLayoutHeight;
-    spec.bitsPerPixel = 24;
-    spec.colourAt = customColour;
-    return bitmapFileBytes(spec);
+    BitmapFileShape shape;
+    shape.width = kLayoutWidth;
+    shape.height = kLayoutHeight;
+    shape.bitsPerPixel = 24;
+    shape.colourAt = customColour;
+    return bitmapFileBytes(shape);
 }
 
 void put32(std::vector<unsigned char>& bytes, size_t offset, std::uint32_t value)
@@ -32,17 +33,16 @@ void put32(std::vector<unsigned char>& bytes, size_t offset, std::uint32_t value
     for (int i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
 }
+constexpr size_t kWidthField = 18; // in the info header, after the file header's 14 bytes
+constexpr size_t kHeightField = 22;
 
-// The sound picture with one field of its info header replaced; offsets count from the file's
-// start (14 bytes of file header come first).
+// The sound picture with one field of its info header replaced.
 std::vector<unsigned char> withHeaderField(size_t offset, std::uint32_t value)
 {
     std::vector<unsigned char> bytes = soundPicture();
     put32(bytes, offset, value);
     return bytes;
 }
-constexpr size_t kWidthField = 18;
-constexpr size_t kHeightField = 22;
 
 std::vector<unsigned char> firstBytes(size_t count)
 {
@@ -99,27 +99,11 @@ std::uint32_t soundRunsColour(int x, int y)
 
 // The sound runs spoilt three ways: a row whose runs go past its end, a jump beyond the
 // picture, and data that stops without its end mark.
-std::vector<unsigned char> runsPastTheRowEnd()
+std::vector<unsigned char> spoiltRuns(std::vector<unsigned char> before, bool cutShort)
 {
-    std::vector<unsigned char> runs{250, 1};
     const std::vector<unsigned char> sound = soundRuns();
-    runs.insert(runs.end(), sound.begin(), sound.end());
-    return runs;
-}
-
-std::vector<unsigned char> jumpBeyondThePicture()
-{
-    std::vector<unsigned char> runs{0, 2, 10, 250};
-    const std::vector<unsigned char> sound = soundRuns();
-    runs.insert(runs.end(), sound.begin(), sound.end());
-    return runs;
-}
-
-std::vector<unsigned char> runsCutShort()
-{
-    std::vector<unsigned char> runs = soundRuns();
-    runs.resize(runs.size() / 2);
-    return runs;
+    before.insert(before.end(), sound.begin(), sound.begin() + (cutShort ? sound.size() / 2 : sound.size()));
+    return runLengthPicture(before);
 }
 
 // A small PNG picture, as an image editor saves it, renamed to .bmp.
@@ -141,21 +125,13 @@ void expectHeldKeyShows(const std::vector<unsigned char>* pictureFile, const Pix
     } else {
         ASSERT_TRUE(CreateDirectoryA(program.file("keyboard.bmp").c_str(), nullptr));
     }
-    ASSERT_TRUE(program.writeSettings(kUseCustomPicture));
-    ASSERT_TRUE(program.start()) << "error " << GetLastError();
-    const HWND window = program.waitForWindow();
-    ASSERT_NE(window, nullptr) << "no window; exit code " << program.process().exitCode();
-    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+    const HWND window = startShowingBasePicture(program, kUseCustomPicture);
+    ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PostMessageA(window, kHookEventMessage, 0, 0x00010000 | kKeyA));
     ASSERT_TRUE(program.sync());
     EXPECT_TRUE(program.waitForPicture(programPictureWithLit({toRect(keyRect(kKeyA))}, pressed)));
     EXPECT_EQ(findMessageBoxOf(program.id()), nullptr);
     EXPECT_TRUE(program.closeCleanly());
-}
-
-void expectBuiltInPressedPicture(const std::vector<unsigned char>& pictureFile)
-{
-    expectHeldKeyShows(&pictureFile, programPressedPicture());
 }
 
 Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
@@ -179,34 +155,20 @@ TEST(CustomPicture, SoundPicturesAreUsedForHeldKeys)
     expectHeldKeyShows(&runLength, pictureOf(soundRunsColour));
 }
 
-TEST(CustomPicture, TruncatedFilesFallBackToTheBuiltInPicture)
+TEST(CustomPicture, BrokenFilesFallBackToTheBuiltInPicture)
 {
-    expectBuiltInPressedPicture(firstBytes(20));
-    expectBuiltInPressedPicture(firstBytes(54 + 1000 * 3 * 10));
-}
-
-TEST(CustomPicture, ImpossibleSizesFallBackToTheBuiltInPicture)
-{
-    expectBuiltInPressedPicture(withHeaderField(kWidthField, 0));
-    expectBuiltInPressedPicture(withHeaderField(kHeightField, 0));
-    expectBuiltInPressedPicture(withHeaderField(kWidthField, 100000));
-    expectBuiltInPressedPicture(withHeaderField(kHeightField, 100000));
-}
-
-TEST(CustomPicture, BrokenRunLengthDataFallsBackToTheBuiltInPicture)
-{
-    expectBuiltInPressedPicture(runLengthPicture(runsPastTheRowEnd()));
-    expectBuiltInPressedPicture(runLengthPicture(jumpBeyondThePicture()));
-    expectBuiltInPressedPicture(runLengthPicture(runsCutShort()));
-}
-
-TEST(CustomPicture, APngRenamedToBmpFallsBackToTheBuiltInPicture)
-{
-    expectBuiltInPressedPicture(kPngPicture);
-}
-
-TEST(CustomPicture, AnEmptyFileOrADirectoryFallsBackToTheBuiltInPicture)
-{
-    expectBuiltInPressedPicture({});
+    const std::pair<const char*, std::vector<unsigned char>> files[]
+        = {{"20 bytes", firstBytes(20)}, {"ten rows", firstBytes(54 + 1000 * 3 * 10)},
+            {"width 0", withHeaderField(kWidthField, 0)}, {"height 0", withHeaderField(kHeightField, 0)},
+            {"width 100000", withHeaderField(kWidthField, 100000)},
+            {"height 100000", withHeaderField(kHeightField, 100000)},
+            {"runs past the row end", spoiltRuns({250, 1}, false)},
+            {"jump beyond the picture", spoiltRuns({0, 2, 10, 250}, false)},
+            {"runs cut short", spoiltRuns({}, true)}, {"a PNG", kPngPicture}, {"empty", {}}};
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        expectHeldKeyShows(&file, programPressedPicture());
+    }
+    SCOPED_TRACE("a directory");
     expectHeldKeyShows(nullptr, programPressedPicture());
 }

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "support/installed_program.h"
+#include "support/program_start.h"
 
 using namespace testing_support;
 
@@ -99,12 +100,8 @@ SIZE_T privateMemory(HANDLE process)
 TEST(HookEventFlood, AMillionRandomEventsLeaveExactlyTheHeldKeysShownAndNoGrowth)
 {
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.writeSettings(kLongWheelTime));
-    ASSERT_TRUE(program.start()) << "error " << GetLastError();
-    const HWND window = program.waitForWindow();
+    const HWND window = startShowingBasePicture(program, kLongWheelTime);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(program.waitForPicture(programBasePicture()));
     const SIZE_T memoryAtStart = privateMemory(program.process().handle());
     ASSERT_GT(memoryAtStart, 0u);
 

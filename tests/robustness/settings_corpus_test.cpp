@@ -9,9 +9,11 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/installed_program.h"
+#include "support/program_start.h"
 
 using namespace testing_support;
 
@@ -25,23 +27,7 @@ struct Expected {
     int wheelInitTime = 1000;
     bool useCustomImage = false;
     std::string customImageName = "keyboard.bmp";
-    std::optional<POINT> remembered; // where the window reopens, when it does not use the grid
-
-    Expected& position(int value) { return set(defaultPosition, value); }
-    Expected& topmost(bool value) { return set(mostTop, value); }
-    Expected& memorize(bool value) { return set(memorizePosition, value); }
-    Expected& wheel(int value) { return set(wheelInitTime, value); }
-    Expected& useCustom(bool value) { return set(useCustomImage, value); }
-    Expected& pictureName(const std::string& value) { return set(customImageName, value); }
-    Expected& reopensAt(POINT value) { return set(remembered, std::optional<POINT>(value)); }
-
-private:
-    template <typename T>
-    Expected& set(T& field, const T& value)
-    {
-        field = value;
-        return *this;
-    }
+    std::optional<POINT> remembered{}; // where the window reopens, when it does not use the grid
 };
 
 POINT openingPlace(const Expected& expected)
@@ -85,25 +71,24 @@ void expectLinesKept(const std::vector<std::string>& kept, const std::string& co
     }
 }
 
-std::string profileText(const std::string& path, const char* section, const char* key)
-{
-    std::vector<char> buffer(200000);
-    GetPrivateProfileStringA(
-        section, key, "<missing>", buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-    return buffer.data();
-}
-
 void expectWrittenBack(const std::string& path, const Expected& expected, POINT closedAt)
 {
-    EXPECT_EQ(profileText(path, "Window", "DefaultPosition"), std::to_string(expected.defaultPosition));
-    EXPECT_EQ(profileText(path, "Window", "MostTop"), expected.mostTop ? "1" : "0");
-    EXPECT_EQ(profileText(path, "Window", "MemorizePosition"), expected.memorizePosition ? "1" : "0");
-    EXPECT_EQ(profileText(path, "Window", "Left"), std::to_string(closedAt.x));
-    EXPECT_EQ(profileText(path, "Window", "Top"), std::to_string(closedAt.y));
-    EXPECT_EQ(profileText(path, "System", "UseCustomImage"), expected.useCustomImage ? "1" : "0");
-    EXPECT_EQ(profileText(path, "System", "WheelInitTime"), std::to_string(expected.wheelInitTime));
-    if (expected.customImageName.size() < 1000) {
-        EXPECT_EQ(profileText(path, "System", "CustomImageName"), expected.customImageName);
+    const auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
+    const std::tuple<const char*, const char*, std::string> written[]
+        = {{"Window", "DefaultPosition", std::to_string(expected.defaultPosition)},
+            {"Window", "MostTop", flag(expected.mostTop)},
+            {"Window", "MemorizePosition", flag(expected.memorizePosition)},
+            {"Window", "Left", std::to_string(closedAt.x)}, {"Window", "Top", std::to_string(closedAt.y)},
+            {"System", "UseCustomImage", flag(expected.useCustomImage)},
+            {"System", "WheelInitTime", std::to_string(expected.wheelInitTime)},
+            {"System", "CustomImageName", expected.customImageName}};
+    std::vector<char> buffer(200000);
+    for (const auto& [section, key, value] : written) {
+        if (value.size() >= 1000) // a long name is checked among the kept lines
+            continue;
+        GetPrivateProfileStringA(
+            section, key, "<missing>", buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        EXPECT_EQ(buffer.data(), value) << key;
     }
 }
 
@@ -111,12 +96,9 @@ void expectWrittenBack(const std::string& path, const Expected& expected, POINT 
 // warning, closes it and checks its exit. The window's top-left corner at close.
 POINT runAndClose(InstalledProgram& program, const Expected& expected)
 {
-    EXPECT_TRUE(program.start()) << "error " << GetLastError();
-    const HWND window = program.waitForWindow();
-    EXPECT_NE(window, nullptr) << "no window; exit code " << program.process().exitCode();
+    const HWND window = startShowingBasePicture(program);
     if (!window)
         return {};
-    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
     const RECT rect = windowRect(window);
     const POINT place = openingPlace(expected);
     EXPECT_EQ(rect.left, place.x);
@@ -125,23 +107,6 @@ POINT runAndClose(InstalledProgram& program, const Expected& expected)
     EXPECT_EQ(findMessageBoxOf(program.id()), nullptr);
     EXPECT_TRUE(program.closeCleanly());
     return POINT{rect.left, rect.top};
-}
-
-struct SettingsCase {
-    std::string contents;
-    Expected expected;
-    std::vector<std::string> kept; // foreign lines, in order
-};
-
-void runCase(const SettingsCase& settingsCase)
-{
-    InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(writeFile(program.settingsPath(), settingsCase.contents));
-    const POINT closedAt = runAndClose(program, settingsCase.expected);
-    const std::string after = readFile(program.settingsPath());
-    expectWrittenBack(program.settingsPath(), settingsCase.expected, closedAt);
-    expectLinesKept(settingsCase.kept, after);
 }
 
 std::string junk(size_t size, unsigned seed)
@@ -153,75 +118,88 @@ std::string junk(size_t size, unsigned seed)
     return bytes;
 }
 
-} // namespace
+struct SettingsCase {
+    const char* name;
+    std::string contents;
+    Expected expected;
+    std::vector<std::string> kept; // foreign lines, in order
+};
 
-TEST(MalformedSettings, BinaryJunkGivesTheDefaults)
-{
-    SettingsCase junkFile{junk(4096, 20240601), {}, {}};
-    runCase(junkFile);
-}
-
-TEST(MalformedSettings, KeysOutsideAnySectionAreNotTheProgramsAndStay)
-{
-    runCase({"DefaultPosition=2\r\nMostTop=0\r\n[Window]\r\nMemorizePosition=0\r\n",
-        Expected{}.memorize(false), {"DefaultPosition=2", "MostTop=0", "[Window]"}});
-}
-
-TEST(MalformedSettings, AHundredThousandByteLineIsKeptWholeAndTheKeysAfterItAreRead)
+// 9 and -1 lie outside the grid; a time of 0 or less is raised to 1. Whatever the platform makes
+// of a number beyond 32 bits, the program only ever uses a grid place of 0..8, and writes back
+// what it used. Duplicated sections and keys: the first is used, the rest kept.
+std::vector<SettingsCase> corpus()
 {
     const std::string longValue(100000, 'x');
-    const std::string longComment = ";" + std::string(99999, 'c');
+    const std::string longComment = std::string(1, ';').append(99999, 'c');
     const std::string longName(100000, 'n');
-    runCase({"[Window]\r\nNote=" + longValue + "\r\n" + longComment + "\r\nDefaultPosition=1\r\n"
-            + "MemorizePosition=0\r\n[System]\r\nCustomImageName=" + longName + "\r\nWheelInitTime=5\r\n",
-        Expected{}.position(1).memorize(false).wheel(5).pictureName(longName),
-        {"[Window]", "Note=" + longValue, longComment, "[System]", "CustomImageName=" + longName}});
-}
-
-TEST(MalformedSettings, OutOfRangeAndNonNumericValuesGiveTheDefaultsOrTheirCorrection)
-{
-    // 9 and -1 lie outside the grid; a time of 0 or less is raised to 1.
-    runCase({"[Window]\r\nDefaultPosition=9\r\nMostTop=-3\r\nMemorizePosition=0\r\nLeft=-1\r\nTop=-1\r\n"
-             "[System]\r\nWheelInitTime=-5\r\nUseCustomImage=7\r\nCustomImageName=\r\n",
-        Expected{}.topmost(true).memorize(false).wheel(1).useCustom(true).pictureName(""), {}});
-    runCase({"[Window]\r\nDefaultPosition=-1\r\n[System]\r\nWheelInitTime=0\r\n", Expected{}.wheel(1), {}});
-}
-
-TEST(MalformedSettings, HugeNumbersNeverPlaceTheWindowOutsideTheGrid)
-{
-    // Whatever the platform makes of a number beyond 32 bits, the program only ever uses a grid
-    // place of 0..8, and writes back what it used.
-    runCase({"[Window]\r\nDefaultPosition=99999999999999999999\r\nMemorizePosition=0\r\n"
-             "Left=99999999999999999999\r\nTop=-99999999999999999999\r\n[System]\r\n"
-             "WheelInitTime=-99999999999999999999\r\n",
-        Expected{}.memorize(false).wheel(1), {}});
-}
-
-TEST(MalformedSettings, DuplicatedSectionsAndKeysUseTheFirstAndKeepTheRest)
-{
-    runCase({"[Window]\r\nDefaultPosition=2\r\nMemorizePosition=0\r\nDefaultPosition=5\r\nExtra=first\r\n"
-             "[System]\r\nWheelInitTime=250\r\n[Window]\r\nDefaultPosition=8\r\nExtra=second\r\n",
-        Expected{}.position(2).memorize(false).wheel(250),
-        {"[Window]", "DefaultPosition=5", "Extra=first", "[System]", "[Window]", "DefaultPosition=8",
-            "Extra=second"}});
-}
-
-TEST(MalformedSettings, AUtf8ByteOrderMarkIsReadAndKept)
-{
     // コメント and 画像.bmp in UTF-8; the program sees the name in its own code page.
-    const std::string comment = ";\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88";
-    runCase({"\xEF\xBB\xBF[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + comment
-            + "\r\n[System]\r\nCustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp\r\n",
-        Expected{}.position(3).memorize(false).pictureName("\x89\xE6\x91\x9C.bmp"),
-        {"\xEF\xBB\xBF[Window]", comment, "[System]", "CustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp"}});
+    const std::string utf8Comment = ";\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88";
+    return {
+        {"binary junk", junk(4096, 20240601), {}, {}},
+        {"keys outside any section", "DefaultPosition=2\r\nMostTop=0\r\n[Window]\r\nMemorizePosition=0\r\n",
+            {.memorizePosition = false}, {"DefaultPosition=2", "MostTop=0", "[Window]"}},
+        {"hundred-thousand-byte lines",
+            "[Window]\r\nNote=" + longValue + "\r\n" + longComment + "\r\nDefaultPosition=1\r\n"
+                + "MemorizePosition=0\r\n[System]\r\nCustomImageName=" + longName + "\r\nWheelInitTime=5\r\n",
+            {.defaultPosition = 1,
+                .memorizePosition = false,
+                .wheelInitTime = 5,
+                .customImageName = longName},
+            {"[Window]", "Note=" + longValue, longComment, "[System]", "CustomImageName=" + longName}},
+        {"out of range and not numbers",
+            "[Window]\r\nDefaultPosition=9\r\nMostTop=-3\r\nMemorizePosition=0\r\nLeft=-1\r\nTop=-1\r\n"
+            "[System]\r\nWheelInitTime=-5\r\nUseCustomImage=7\r\nCustomImageName=\r\n",
+            {.mostTop = true,
+                .memorizePosition = false,
+                .wheelInitTime = 1,
+                .useCustomImage = true,
+                .customImageName = ""},
+            {}},
+        {"below the range", "[Window]\r\nDefaultPosition=-1\r\n[System]\r\nWheelInitTime=0\r\n",
+            {.wheelInitTime = 1}, {}},
+        {"beyond 32 bits",
+            "[Window]\r\nDefaultPosition=99999999999999999999\r\nMemorizePosition=0\r\n"
+            "Left=99999999999999999999\r\nTop=-99999999999999999999\r\n[System]\r\n"
+            "WheelInitTime=-99999999999999999999\r\n",
+            {.memorizePosition = false, .wheelInitTime = 1}, {}},
+        {"duplicates",
+            "[Window]\r\nDefaultPosition=2\r\nMemorizePosition=0\r\nDefaultPosition=5\r\nExtra=first\r\n"
+            "[System]\r\nWheelInitTime=250\r\n[Window]\r\nDefaultPosition=8\r\nExtra=second\r\n",
+            {.defaultPosition = 2, .memorizePosition = false, .wheelInitTime = 250},
+            {"[Window]", "DefaultPosition=5", "Extra=first", "[System]", "[Window]", "DefaultPosition=8",
+                "Extra=second"}},
+        {"UTF-8 byte order mark",
+            "\xEF\xBB\xBF[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + utf8Comment
+                + "\r\n[System]\r\nCustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp\r\n",
+            {.defaultPosition = 3, .memorizePosition = false, .customImageName = "\x89\xE6\x91\x9C.bmp"},
+            {"\xEF\xBB\xBF[Window]", utf8Comment, "[System]",
+                "CustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp"}},
+        {"LF line ends",
+            "[Window]\nDefaultPosition=6\nLeft=100\nTop=50\nForeign=lf\n[System]\nWheelInitTime=77\n",
+            {.defaultPosition = 6, .wheelInitTime = 77, .remembered = POINT{100, 50}},
+            {"[Window]", "Foreign=lf", "[System]"}},
+        {"CR line ends",
+            "[Window]\rDefaultPosition=5\rMemorizePosition=0\rForeign=cr\r[System]\rWheelInitTime=66\r",
+            {.defaultPosition = 5, .memorizePosition = false, .wheelInitTime = 66},
+            {"[Window]", "Foreign=cr", "[System]"}},
+    };
 }
 
-TEST(MalformedSettings, LfOnlyAndCrOnlyLineEndsAreRead)
+} // namespace
+
+// Each file is given to the program in a fresh directory of its own.
+TEST(MalformedSettings, EveryFileOfTheCorpusIsReadByTheRulesAndItsForeignLinesKept)
 {
-    runCase({"[Window]\nDefaultPosition=6\nLeft=100\nTop=50\nForeign=lf\n[System]\nWheelInitTime=77\n",
-        Expected{}.position(6).wheel(77).reopensAt(POINT{100, 50}), {"[Window]", "Foreign=lf", "[System]"}});
-    runCase({"[Window]\rDefaultPosition=5\rMemorizePosition=0\rForeign=cr\r[System]\rWheelInitTime=66\r",
-        Expected{}.position(5).memorize(false).wheel(66), {"[Window]", "Foreign=cr", "[System]"}});
+    for (const SettingsCase& settingsCase : corpus()) {
+        SCOPED_TRACE(settingsCase.name);
+        InstalledProgram program;
+        ASSERT_TRUE(program.installed());
+        ASSERT_TRUE(writeFile(program.settingsPath(), settingsCase.contents));
+        const POINT closedAt = runAndClose(program, settingsCase.expected);
+        expectWrittenBack(program.settingsPath(), settingsCase.expected, closedAt);
+        expectLinesKept(settingsCase.kept, readFile(program.settingsPath()));
+    }
 }
 
 TEST(MalformedSettings, ADirectoryInPlaceOfTheFileGivesTheDefaultsAndStaysADirectory)
@@ -243,7 +221,7 @@ TEST(MalformedSettings, AReadOnlyFileIsReadAndLeftUntouched)
     const std::string contents = "[Window]\r\nDefaultPosition=0\r\nMemorizePosition=0\r\n;mine\r\n";
     ASSERT_TRUE(writeFile(program.settingsPath(), contents));
     ASSERT_TRUE(SetFileAttributesA(program.settingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    runAndClose(program, Expected{}.position(0).memorize(false));
+    runAndClose(program, {.defaultPosition = 0, .memorizePosition = false});
     EXPECT_EQ(readFile(program.settingsPath()), contents);
     SetFileAttributesA(program.settingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
