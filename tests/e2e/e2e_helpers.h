@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/installed_program.h"
+#include "support/program_start.h"
 
 namespace e2e {
 

@@ -10,15 +10,11 @@ using namespace testing_support;
 TEST(LiveInput, HeldKeysButtonAndWheelLightTheirRectanglesUntilReleasedOrMinimised)
 {
     ASSERT_FALSE(programPressedPicture().empty());
-    InstalledProgram program;
-    ASSERT_TRUE(program.installed());
     SettingsValues settings;
     settings.wheelInitTime = 1500; // long enough to see a lit arrow on a busy machine
-    ASSERT_TRUE(program.writeSettings(settings.text()));
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    InstalledProgram program;
+    const HWND window = startShowingBasePicture(program, settings.text());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(program.waitForPicture(programBasePicture()));
     parkPointerAwayFrom(window);
     {
         Held a('A', 0x1E);

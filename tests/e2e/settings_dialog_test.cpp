@@ -55,12 +55,8 @@ TEST(SettingsDialog, ShowsTheFileValuesGreysByTheCheckBoxesAndChangesNothingWhen
     settings.memorizePosition = 0;
     settings.mostTop = 0;
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.writeSettings(settings.text()));
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    const HWND window = startShowingBasePicture(program, settings.text());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(program.waitForPicture(programBasePicture()));
     const POINT place = gridPlace(3);
 
     HWND dialog = openSettingsDialog(window);
@@ -105,9 +101,7 @@ TEST(SettingsDialog, ShowsTheFileValuesGreysByTheCheckBoxesAndChangesNothingWhen
 TEST(SettingsDialog, OkKeepsTheValuesReappliesTopmostAndMovesTheWindowOnlyForANewPlace)
 {
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    const HWND window = startShowingBasePicture(program);
     ASSERT_NE(window, nullptr);
     HWND dialog = openSettingsDialog(window);
     ASSERT_NE(dialog, nullptr);

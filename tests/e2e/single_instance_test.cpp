@@ -13,9 +13,7 @@ TEST(SecondStart, EndsAtOnceAndBringsTheRunningCopyToTheFrontRestoringItWhenMini
     // Text that the program never writes, to see that a second copy leaves the file alone.
     const std::string editedByHand = "[Window]\r\nDefaultPosition=2\r\n; edited by hand\r\n";
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    const HWND window = startShowingBasePicture(program);
     ASSERT_NE(window, nullptr);
     TestWindow otherProgram;
 

@@ -22,11 +22,8 @@ void expectAt(HWND window, POINT place)
 TEST(StartUp, FirstStartShowsTheBasePictureTopmostAtTheBottomCentreAndWritesEverySettingAtExitOnly)
 {
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    const HWND window = startShowingBasePicture(program);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
 
     char title[128] = {};
     GetWindowTextA(window, title, sizeof title);
@@ -66,15 +63,11 @@ TEST_P(Placement, WindowStandsWhereTheSettingsPutItAndItsPlaceIsWrittenAtExit)
 {
     const PlacementCase& given = GetParam();
     InstalledProgram program;
-    ASSERT_TRUE(program.installed());
-    ASSERT_TRUE(program.writeSettings(given.preparedText ? given.preparedText : given.settings.text()));
-    ASSERT_TRUE(program.start());
-    const HWND window = program.waitForWindow();
+    const HWND window
+        = startShowingBasePicture(program, given.preparedText ? given.preparedText : given.settings.text());
     ASSERT_NE(window, nullptr);
-
     const POINT place = given.remembered ? POINT{given.settings.left, given.settings.top}
                                          : gridPlace(given.settings.defaultPosition);
-    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
     expectAt(window, place);
     EXPECT_EQ(isTopmost(window), given.settings.mostTop != 0);
     if (given.closedMinimised) {
