@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/process_globals.h"
@@ -66,44 +67,24 @@ void pressEscape(HWND dialog)
     PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
 }
 
-struct Settings {
-    int defaultPosition;
-    bool mostTop;
-    bool memorizePosition;
-    int left;
-    int top;
-    bool useCustomImage;
-    std::string customImageName;
-    int wheelInitTime;
-    bool operator==(const Settings&) const = default;
-};
+// The six settings and the remembered place, in the order of the process's variables.
+using Settings = std::tuple<int, bool, bool, int, int, bool, std::string, int>;
+auto variables()
+{
+    return std::tie(DefaultPosition, MostTop, MemorizePosition, Left, Top, UseCustomImage, CustomImageName,
+        WheelInitTime);
+}
+Settings currentSettings() { return variables(); }
+void store(const Settings& settings) { variables() = settings; }
 
 // What a first run without a settings file holds.
 const Settings kDefaults{7, true, true, -1, -1, false, "keyboard.bmp", 1000};
 
-Settings currentSettings()
-{
-    return {DefaultPosition, MostTop, MemorizePosition, Left, Top, UseCustomImage, CustomImageName,
-        WheelInitTime};
-}
-
-void store(const Settings& settings)
-{
-    DefaultPosition = settings.defaultPosition;
-    MostTop = settings.mostTop;
-    MemorizePosition = settings.memorizePosition;
-    Left = settings.left;
-    Top = settings.top;
-    UseCustomImage = settings.useCustomImage;
-    CustomImageName = settings.customImageName;
-    WheelInitTime = settings.wheelInitTime;
-}
-
 // What a dialog opened on the settings shows.
 DialogView shownFor(const Settings& settings)
 {
-    return testing_support::viewOf(settings.defaultPosition, settings.mostTop, settings.memorizePosition,
-        settings.useCustomImage, std::to_string(settings.wheelInitTime), settings.customImageName);
+    const auto& [position, mostTop, memorize, left, top, useCustom, name, time] = settings;
+    return viewOf(position, mostTop, memorize, useCustom, std::to_string(time), name);
 }
 
 // Opens the dialog, types the text into the field and presses OK.
@@ -235,9 +216,10 @@ TEST_F(SettingsDialog, TimeTextIsReadLikeAtoiKeptAtLeastOneAndBelowThirtyTwoBits
 // in the lead byte range (＝ is 0x81 0x81) must not be taken for a dangling lead byte.
 TEST_F(SettingsDialog, FileNameIsStoredAsTypedUpTo255Bytes)
 {
-    const std::pair<std::string, std::string> cases[] = {{"C:\\絵\\表.bmp", "C:\\絵\\表.bmp"},
-        {"not a picture.txt", "not a picture.txt"}, {"", ""}, {std::string(300, 'x'), std::string(255, 'x')},
-        {repeated("あ", 150), repeated("あ", 127)}, {"a" + repeated("＝", 150), "a" + repeated("＝", 127)}};
+    const std::pair<std::string, std::string> cases[]
+        = {{"C:\\絵\\表.bmp", "C:\\絵\\表.bmp"}, {"not a picture.txt", "not a picture.txt"}, {"", ""},
+            {std::string(300, 'x'), std::string(255, 'x')}, {repeated("あ", 150), repeated("あ", 127)},
+            {std::string("a").append(repeated("＝", 150)), std::string("a").append(repeated("＝", 127))}};
     for (const auto& [typed, stored] : cases) {
         typeAndOk(owner.get(), IDC_IMAGENAME, typed);
         EXPECT_EQ(CustomImageName, stored);
@@ -245,26 +227,6 @@ TEST_F(SettingsDialog, FileNameIsStoredAsTypedUpTo255Bytes)
 }
 
 namespace {
-
-enum class Dismissal { CancelButton, EscapeKey, CloseMessage, CloseBox };
-
-void dismiss(HWND dialog, Dismissal how)
-{
-    switch (how) {
-    case Dismissal::CancelButton:
-        click(dialog, IDCANCEL);
-        break;
-    case Dismissal::EscapeKey:
-        pressEscape(dialog);
-        break;
-    case Dismissal::CloseMessage:
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
-        break;
-    case Dismissal::CloseBox:
-        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-    }
-}
 
 // Changes every control away from kDefaults; true when each change took.
 bool changeEverything(HWND dialog)
@@ -282,15 +244,15 @@ bool changeEverything(HWND dialog)
 
 TEST_F(SettingsDialog, CancelEscAndTheCloseBoxLeaveEverySettingAlone)
 {
-    const std::pair<Dismissal, const char*> ways[]
-        = {{Dismissal::CancelButton, "Cancel"}, {Dismissal::EscapeKey, "Esc"},
-            {Dismissal::CloseMessage, "WM_CLOSE"}, {Dismissal::CloseBox, "SC_CLOSE"}};
-    for (const auto& [how, name] : ways) {
+    const std::pair<const char*, void (*)(HWND)> ways[] = {{"Cancel", [](HWND d) { click(d, IDCANCEL); }},
+        {"Esc", pressEscape}, {"WM_CLOSE", [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }},
+        {"SC_CLOSE", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }}};
+    for (const auto& [name, dismiss] : ways) {
         SCOPED_TRACE(name);
         bool changed = false;
         const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
             changed = changeEverything(dialog);
-            dismiss(dialog, how);
+            dismiss(dialog);
         });
         ASSERT_TRUE(run.found);
         EXPECT_TRUE(changed);
