@@ -32,16 +32,20 @@ std::string programPath() { return testing_support::executableDirectory() + "\\T
 
 std::vector<unsigned char> resourceBytes(HMODULE module, LPCSTR type, int id)
 {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-    if (!found)
-        return {};
-    const DWORD size = SizeofResource(module, found);
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data)
-        return {};
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    return std::vector<unsigned char>(bytes, bytes + size);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    const auto* bytes
+        = found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found))) : nullptr;
+    return bytes ? std::vector<unsigned char>(bytes, bytes + SizeofResource(module, found))
+                 : std::vector<unsigned char>{};
+}
+
+template <typename T>
+T readAt(const std::vector<unsigned char>& bytes, size_t offset)
+{
+    T value{};
+    if (offset + sizeof value <= bytes.size())
+        std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
 }
 
 // A 4-bit bitmap resource: header, palette and pixel indices read from its bytes.
@@ -51,15 +55,11 @@ struct FourBitPicture {
     std::vector<unsigned char> bytes;
 
     explicit FourBitPicture(std::vector<unsigned char> data)
-        : bytes(std::move(data))
+        : header(readAt<BITMAPINFOHEADER>(data, 0))
+        , bytes(std::move(data))
     {
-        if (bytes.size() < kHeaderSize + kPaletteSize)
-            return;
-        std::memcpy(&header, bytes.data(), sizeof header);
-        for (size_t i = 0; i < 16; ++i) {
-            const unsigned char* entry = &bytes[kHeaderSize + 4 * i];
-            palette.push_back((entry[2] << 16) | (entry[1] << 8) | entry[0]);
-        }
+        for (size_t i = 0; i < 16; ++i) // blue, green, red, unused
+            palette.push_back(readAt<std::uint32_t>(bytes, kHeaderSize + 4 * i) & 0xFFFFFF);
     }
 
     unsigned index(int x, int y) const
@@ -90,17 +90,11 @@ bool contains(const KeyRect& rect, int x, int y)
 std::vector<std::pair<std::string, KeyRect>> layoutRectangles()
 {
     std::vector<std::pair<std::string, KeyRect>> rects;
-    char name[32];
-    for (unsigned code = 0; code < 256; ++code) {
-        if (isDrawable(keyRect(code))) {
-            wsprintfA(name, "key 0x%02X", code);
-            rects.emplace_back(name, keyRect(code));
-        }
-    }
-    for (unsigned slot = 0; slot < 5; ++slot) {
-        wsprintfA(name, "pointer slot %u", slot);
-        rects.emplace_back(name, pointerRect(slot));
-    }
+    for (unsigned code = 0; code < 256; ++code)
+        if (isDrawable(keyRect(code)))
+            rects.emplace_back("key " + std::to_string(code), keyRect(code));
+    for (unsigned slot = 0; slot < 5; ++slot)
+        rects.emplace_back("pointer slot " + std::to_string(slot), pointerRect(slot));
     return rects;
 }
 
@@ -221,50 +215,27 @@ TEST_F(ProgramResources, WheelArrowExistsOnlyInThePressedPicture)
     EXPECT_GT(pressed.redInRow(pointerRect(3), pointerRect(3).y + pointerRect(3).height - 1), 0);
 }
 
-#pragma pack(push, 2)
-struct GroupIconHeader {
-    WORD reserved;
-    WORD type;
-    WORD count;
-};
-struct GroupIconEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colourCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInResource;
-    WORD id;
-};
-#pragma pack(pop)
-
-// Each also loads as an icon of its size from this executable, which carries the same resources.
+// A group of 6 header bytes and one 14-byte entry per image. Each image also loads as an icon of
+// its size from this executable, which carries the same resources.
 TEST_F(ProgramResources, IconGroupHoldsFourSixteenColourImages)
 {
     const std::vector<unsigned char> group = resourceBytes(module, RT_GROUP_ICON, IDI_MAIN);
-    ASSERT_GE(group.size(), sizeof(GroupIconHeader));
-    GroupIconHeader header;
-    std::memcpy(&header, group.data(), sizeof header);
-    EXPECT_EQ(header.type, 1);
-    ASSERT_EQ(header.count, 4);
-    ASSERT_EQ(group.size(), sizeof header + 4 * sizeof(GroupIconEntry));
-
+    EXPECT_EQ(readAt<WORD>(group, 2), 1); // icons
+    ASSERT_EQ(readAt<WORD>(group, 4), 4);
+    ASSERT_EQ(group.size(), 6u + 4 * 14);
     const int sizes[] = {256, 48, 32, 16};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(sizes[i]);
-        GroupIconEntry entry;
-        std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
-        EXPECT_EQ(entry.width == 0 ? 256 : entry.width, sizes[i]);
-        EXPECT_EQ(entry.height == 0 ? 256 : entry.height, sizes[i]);
-        EXPECT_EQ(entry.bitCount, 4);
-        EXPECT_EQ(entry.colourCount, 16);
+        const size_t entry = 6 + 14 * i;
+        EXPECT_EQ(group[entry] == 0 ? 256 : group[entry], sizes[i]);
+        EXPECT_EQ(group[entry + 1] == 0 ? 256 : group[entry + 1], sizes[i]);
+        EXPECT_EQ(group[entry + 2], 16);              // colours
+        EXPECT_EQ(readAt<WORD>(group, entry + 6), 4); // bits per pixel
 
-        const std::vector<unsigned char> image = resourceBytes(module, RT_ICON, entry.id);
-        ASSERT_EQ(image.size(), entry.bytesInResource);
-        BITMAPINFOHEADER info;
-        ASSERT_GE(image.size(), sizeof info);
-        std::memcpy(&info, image.data(), sizeof info);
+        const std::vector<unsigned char> image
+            = resourceBytes(module, RT_ICON, readAt<WORD>(group, entry + 12));
+        ASSERT_EQ(image.size(), readAt<DWORD>(group, entry + 8));
+        const auto info = readAt<BITMAPINFOHEADER>(image, 0);
         EXPECT_EQ(info.biSize, 40u);
         EXPECT_EQ(info.biWidth, sizes[i]);
         EXPECT_EQ(info.biHeight, 2 * sizes[i]); // colour image and mask
