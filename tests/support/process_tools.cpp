@@ -33,6 +33,23 @@ std::vector<char> environmentBlock(const std::vector<std::pair<std::string, std:
     return block;
 }
 
+// Removes the directory and everything below it, read-only files too.
+void removeTree(const std::string& path)
+{
+    if (path.empty())
+        return;
+    for (const std::string& name : directoryEntries(path)) {
+        const std::string child = path + "\\" + name;
+        if (directoryExists(child)) {
+            removeTree(child);
+        } else {
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(child.c_str());
+        }
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
 } // namespace
 
 std::string executableDirectory()
@@ -66,7 +83,7 @@ TempDirectory::TempDirectory()
     }
 }
 
-TempDirectory::~TempDirectory() { removeDirectoryTree(directory); }
+TempDirectory::~TempDirectory() { removeTree(directory); }
 
 bool copyFile(const std::string& from, const std::string& to)
 {
@@ -151,22 +168,6 @@ bool writeFile(const std::string& path, const std::string& contents)
         && written == contents.size();
     CloseHandle(file);
     return ok;
-}
-
-void removeDirectoryTree(const std::string& path)
-{
-    if (path.empty())
-        return;
-    for (const std::string& name : directoryEntries(path)) {
-        const std::string child = path + "\\" + name;
-        if (directoryExists(child)) {
-            removeDirectoryTree(child);
-        } else {
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(child.c_str());
-        }
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 ChildProcess::~ChildProcess()

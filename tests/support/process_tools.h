@@ -17,7 +17,7 @@ std::string executableDirectory();
 std::string currentDirectory();
 
 // A fresh, empty directory under the system's temporary directory, removed with everything in it
-// when the object goes.
+// (read-only files too) when the object goes.
 class TempDirectory {
 public:
     TempDirectory();
@@ -46,8 +46,6 @@ std::vector<std::string> readLines(const std::string& path);
 // The lines, each ended by CRLF: a whole file as the profile writer writes it.
 std::string crlfText(const std::vector<std::string>& lines);
 bool writeFile(const std::string& path, const std::string& contents);
-// Removes the directory and everything below it, read-only files too.
-void removeDirectoryTree(const std::string& path);
 
 // A child process, ended by force if it still runs when the object goes.
 class ChildProcess {

@@ -1,71 +1,49 @@
 #include "support/window_pixels.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace testing_support {
 
 namespace {
 
-// A 32-bit top-down DIB section of the given size, selected into a new memory context.
-struct Capture {
-    HDC memory = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ original = nullptr;
-    void* bits = nullptr;
+// The bitmap's rows as 32-bit pixels through GetDIBits; empty when they cannot all be read.
+Pixels readBitmap(HDC reference, HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    Pixels pixels{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
+    if (GetDIBits(reference, bitmap, 0, height, pixels.data.data(), &info, DIB_RGB_COLORS) != height)
+        return {};
+    for (auto& pixel : pixels.data)
+        pixel &= 0x00FFFFFFu;
+    return pixels;
+}
 
-    Capture(HDC reference, int width, int height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        memory = CreateCompatibleDC(reference);
-        bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (memory && bitmap)
-            original = SelectObject(memory, bitmap);
-    }
-    ~Capture()
-    {
-        if (original)
-            SelectObject(memory, original);
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (memory)
-            DeleteDC(memory);
-    }
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
-
-    bool ready() const { return original && bits; }
-
-    Pixels read(int width, int height) const
-    {
-        GdiFlush();
-        Pixels pixels;
-        pixels.width = width;
-        pixels.height = height;
-        pixels.data.resize(static_cast<size_t>(width) * height);
-        const auto* source = static_cast<const std::uint32_t*>(bits);
-        for (size_t i = 0; i < pixels.data.size(); ++i)
-            pixels.data[i] = source[i] & 0x00FFFFFFu;
-        return pixels;
-    }
-};
-
+// Copies the area of the context into a compatible bitmap and reads that.
 Pixels captureFrom(HDC source, int left, int top, int width, int height)
 {
     if (!source || width <= 0 || height <= 0)
         return {};
-    Capture capture(source, width, height);
-    if (!capture.ready())
-        return {};
-    if (!BitBlt(capture.memory, 0, 0, width, height, source, left, top, SRCCOPY))
-        return {};
-    return capture.read(width, height);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+    Pixels pixels;
+    if (memory && bitmap) {
+        const HGDIOBJ original = SelectObject(memory, bitmap);
+        const bool copied = BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+        SelectObject(memory, original);
+        if (copied)
+            pixels = readBitmap(source, bitmap, width, height);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (memory)
+        DeleteDC(memory);
+    return pixels;
 }
 
 RECT clipTo(const RECT& area, int width, int height)
@@ -118,23 +96,8 @@ Pixels bitmapPixels(HBITMAP bitmap)
     if (size.cx <= 0 || size.cy <= 0)
         return {};
     HDC screen = GetDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    Pixels pixels;
-    pixels.width = size.cx;
-    pixels.height = size.cy;
-    pixels.data.resize(static_cast<size_t>(size.cx) * size.cy);
-    const int rows = GetDIBits(screen, bitmap, 0, size.cy, pixels.data.data(), &info, DIB_RGB_COLORS);
+    Pixels pixels = readBitmap(screen, bitmap, size.cx, size.cy);
     ReleaseDC(nullptr, screen);
-    if (rows != size.cy)
-        return {};
-    for (auto& pixel : pixels.data)
-        pixel &= 0x00FFFFFFu;
     return pixels;
 }
 

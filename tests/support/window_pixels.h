@@ -27,7 +27,7 @@ constexpr std::uint32_t rgb(unsigned red, unsigned green, unsigned blue)
 std::uint32_t fromColorRef(COLORREF colour);
 
 // The pixels of the window's client area from (0, 0), width x height, read through the window's
-// own device context (GetDC, BitBlt into a DIB section, GdiFlush).
+// own device context (GetDC, BitBlt into a compatible bitmap, GetDIBits).
 Pixels captureClient(HWND window, int width, int height);
 // The pixels that the screen shows in the given rectangle of screen coordinates.
 Pixels captureScreen(const RECT& area);
