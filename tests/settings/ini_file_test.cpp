@@ -40,12 +40,19 @@ TEST_F(IniFileTest, IntegersInAndOutOfRangeAndBooleans)
     EXPECT_TRUE(ini.getBool("W", "missing", true));
 }
 
-TEST_F(IniFileTest, MissingFileGivesDefaults)
+TEST_F(IniFileTest, MissingFileOrEmptyPathGivesDefaultsAndCreatesNothing)
 {
-    const IniFile ini(temp.file("absent.ini").c_str(), true);
-    EXPECT_EQ(3, ini.getInt("S", "K", 3));
-    EXPECT_TRUE(ini.getBool("S", "K", true));
-    EXPECT_EQ("fallback", ini.getString("S", "K", "fallback"));
+    const IniFile missing(temp.file("absent.ini").c_str(), true);
+    const IniFile none("", true);
+    EXPECT_EQ("", none.path());
+    for (const IniFile* ini : {&missing, &none}) {
+        EXPECT_EQ(4, ini->getInt("S", "K", 4));
+        EXPECT_EQ(4, ini->getIntInRange("S", "K", 4, 0, 1));
+        EXPECT_TRUE(ini->getBool("S", "K", true));
+    }
+    EXPECT_EQ("fallback", missing.getString("S", "K", "fallback"));
+    EXPECT_EQ("", none.getString("S", "K", "default"));
+    EXPECT_FALSE(none.putString("S", "K", "x"));
     EXPECT_FALSE(fileExists(temp.file("absent.ini")));
 }
 
@@ -102,17 +109,6 @@ TEST_F(IniFileTest, FailedWritesChangeNothing)
     nowhere.putBool("S", "B", true);
     EXPECT_FALSE(directoryExists(missingDirectory));
     EXPECT_EQ(std::vector<std::string>{"test.ini"}, directoryEntries(temp.path()));
-}
-
-TEST_F(IniFileTest, EmptyPathTouchesNothing)
-{
-    const IniFile ini("", true);
-    EXPECT_EQ("", ini.path());
-    EXPECT_EQ(4, ini.getInt("S", "K", 4));
-    EXPECT_EQ(4, ini.getIntInRange("S", "K", 4, 0, 1));
-    EXPECT_TRUE(ini.getBool("S", "K", true));
-    EXPECT_EQ("", ini.getString("S", "K", "default"));
-    EXPECT_FALSE(ini.putString("S", "K", "x"));
 }
 
 } // namespace
