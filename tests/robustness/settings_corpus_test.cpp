@@ -6,6 +6,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
@@ -35,38 +36,22 @@ POINT openingPlace(const Expected& expected)
     return expected.remembered ? *expected.remembered : gridPlace(expected.defaultPosition);
 }
 
-// Lines split at CR LF, LF or a lone CR; blank lines left out.
-std::vector<std::string> textLines(const std::string& contents)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (size_t i = 0; i <= contents.size(); ++i) {
-        const bool end = i == contents.size() || contents[i] == '\n' || contents[i] == '\r';
-        if (!end) {
-            line += contents[i];
-            continue;
-        }
-        if (!line.empty())
-            lines.push_back(line);
-        line.clear();
-        if (i + 1 < contents.size() && contents[i] == '\r' && contents[i + 1] == '\n')
-            ++i;
-    }
-    return lines;
-}
-
-// The lines that must survive, in their order, among the lines of the file.
+// The lines that must survive, in their order, among the lines of the file: split at CR LF, LF
+// or a lone CR, blank lines left out.
 void expectLinesKept(const std::vector<std::string>& kept, const std::string& contents)
 {
-    const std::vector<std::string> lines = textLines(contents);
-    size_t next = 0;
+    std::vector<std::string> lines{""};
+    for (const char c : contents) {
+        if (c != '\r' && c != '\n')
+            lines.back() += c;
+        else if (!lines.back().empty())
+            lines.emplace_back();
+    }
+    auto next = lines.begin();
     for (const std::string& wanted : kept) {
-        while (next < lines.size() && lines[next] != wanted)
-            ++next;
-        EXPECT_LT(next, lines.size())
-            << "lost or reordered: " << wanted.substr(0, 80) << " (" << wanted.size() << " bytes)";
-        if (next == lines.size())
-            return;
+        next = std::find(next, lines.end(), wanted);
+        ASSERT_NE(next, lines.end()) << "lost or reordered: " << wanted.substr(0, 80) << " (" << wanted.size()
+                                     << " bytes)";
         ++next;
     }
 }
