@@ -190,16 +190,6 @@ TEST_F(SettingsDialog, OkStoresEveryControlIncludingAGreyedPosition)
     EXPECT_EQ(currentSettings(), expected);
 }
 
-TEST_F(SettingsDialog, OkWithoutChangesKeepsEverySetting)
-{
-    const Settings before{4, false, false, 120, 80, true, "", 5};
-    store(before);
-    const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) { click(dialog, IDOK); });
-    ASSERT_TRUE(run.found);
-    EXPECT_TRUE(run.result);
-    EXPECT_EQ(currentSettings(), before);
-}
-
 TEST_F(SettingsDialog, TimeTextIsReadLikeAtoiKeptAtLeastOneAndBelowThirtyTwoBits)
 {
     const std::pair<const char*, int> cases[]
@@ -263,26 +253,29 @@ TEST_F(SettingsDialog, CancelEscAndTheCloseBoxLeaveEverySettingAlone)
     }
 }
 
-// Whatever the last dialog showed, the next shows the variables; with no position remembered and
-// the picture used, the grid and the name are enabled.
-TEST_F(SettingsDialog, EachOpeningStartsFromTheVariablesAgain)
+// Whatever the last dialog showed, the next shows the variables, and OK without changes keeps
+// them all; with no position remembered and the picture used, the grid and the name are enabled.
+TEST_F(SettingsDialog, EachOpeningStartsFromTheVariablesAgainAndOkWithoutChangesKeepsThem)
 {
     runDriven(owner.get(), [&](HWND dialog) {
         changeEverything(dialog);
         click(dialog, IDCANCEL);
     });
     for (const Settings& settings : {Settings{3, false, false, -1, -1, true, "next.bmp", 77},
+             Settings{4, false, false, 120, 80, true, "", 5},
              Settings{0, true, false, -1, -1, true, "keyboard.bmp", 1000}}) {
         store(settings);
         DialogView view;
         const DrivenRun run = runDriven(owner.get(), [&](HWND dialog) {
             view = readDialog(dialog);
-            click(dialog, IDCANCEL);
+            click(dialog, IDOK);
         });
         ASSERT_TRUE(run.found);
+        EXPECT_TRUE(run.result);
         EXPECT_EQ(view, shownFor(settings));
         EXPECT_EQ(view.enabledPositions, 9);
         EXPECT_TRUE(view.imageNameEnabled);
+        EXPECT_EQ(currentSettings(), settings);
     }
 }
 
