@@ -192,27 +192,11 @@ TEST_F(PicturesTest, DamagedFilesGiveSomePictureWithoutHarmAndTopDownFilesAreUse
     }
 }
 
-TEST_F(PicturesTest, FileOfAnotherSizeIsUsedAndTheBaseSizeStays)
+// A file of any depth or size is used when asked for: indexed ones show their palette's stripes
+// (1 bit a black and white checker), the others their halves, yellow on top. The base size stays.
+TEST_F(PicturesTest, FilesOfEveryDepthAndSizeAreUsed)
 {
     ASSERT_TRUE(loadBasePicture());
-    BitmapFileShape shape = pictureShape(24);
-    shape.width = 500;
-    shape.height = 100;
-    shape.colourAt = solidBlue;
-    write("small.bmp", shape);
-    loadPressedPicture(true, "small.bmp");
-    const SIZE size = bitmapSize(slot(PressedPictureSlot));
-    EXPECT_EQ(size.cx, 500);
-    EXPECT_EQ(size.cy, 100);
-    EXPECT_EQ(bitmapPixels(slot(PressedPictureSlot)).at(499, 99), kBlue);
-    EXPECT_EQ(baseWidth, 1000);
-    EXPECT_EQ(baseHeight, 242);
-}
-
-// A file of any depth is used when asked for: indexed ones show their palette's stripes (1 bit a
-// black and white checker), the others their halves, yellow on top.
-TEST_F(PicturesTest, FilesOfEveryDepthAreUsed)
-{
     struct Seen {
         int x, y;
         std::uint32_t colour;
@@ -220,24 +204,29 @@ TEST_F(PicturesTest, FilesOfEveryDepthAreUsed)
     const std::vector<Seen> stripesSeen{{5, 5, kBlue}, {15, 5, kGreen}, {25, 230, kYellow}, {35, 230, 0}};
     const std::vector<Seen> halvesSeen{
         {80, 60, kYellow}, {80, 200, kGreen}, {500, 10, kYellow}, {500, 230, kGreen}};
-    const std::pair<int, std::vector<Seen>> cases[]
-        = {{1, {{0, 0, 0x000000}, {1, 0, 0xFFFFFF}, {999, 241, 0x000000}}}, {4, stripesSeen},
-            {8, stripesSeen}, {24, halvesSeen}, {32, halvesSeen}};
-    for (const auto& [bits, seen] : cases) {
-        SCOPED_TRACE(bits);
-        BitmapFileShape shape = pictureShape(bits);
-        if (bits == 1) {
-            shape.palette = {0x000000, 0xFFFFFF};
-            shape.indexAt = checker;
-        }
+    BitmapFileShape checkered = pictureShape(1);
+    checkered.palette = {0x000000, 0xFFFFFF};
+    checkered.indexAt = checker;
+    BitmapFileShape small = pictureShape(24);
+    small.width = 500;
+    small.height = 100;
+    small.colourAt = solidBlue;
+    const std::pair<BitmapFileShape, std::vector<Seen>> cases[]
+        = {{checkered, {{0, 0, 0x000000}, {1, 0, 0xFFFFFF}, {999, 241, 0x000000}}},
+            {pictureShape(4), stripesSeen}, {pictureShape(8), stripesSeen}, {pictureShape(24), halvesSeen},
+            {pictureShape(32), halvesSeen}, {small, {{0, 0, kBlue}, {499, 99, kBlue}}}};
+    for (const auto& [shape, seen] : cases) {
+        SCOPED_TRACE(::testing::Message() << shape.bitsPerPixel << " bits, " << shape.width << " wide");
         write("keyboard.bmp", shape);
         loadPressedPicture(true, "keyboard.bmp");
         const Pixels held = bitmapPixels(slot(PressedPictureSlot));
-        ASSERT_EQ(held.width, 1000);
-        ASSERT_EQ(held.height, 242);
+        ASSERT_EQ(held.width, shape.width);
+        ASSERT_EQ(held.height, shape.height);
         for (const auto& [x, y, colour] : seen)
             EXPECT_EQ(held.at(x, y), colour) << x << "," << y;
     }
+    EXPECT_EQ(baseWidth, 1000);
+    EXPECT_EQ(baseHeight, 242);
 }
 
 // The colour-coded sample that ships beside the program works as the custom picture: every key

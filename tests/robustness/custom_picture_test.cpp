@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/installed_program.h"
@@ -147,28 +148,26 @@ Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
 
 } // namespace
 
-TEST(CustomPicture, SoundPicturesAreUsedForHeldKeys)
+// Sound pictures are used for held keys; any other file gives the built-in pressed picture.
+TEST(CustomPicture, SoundPicturesAreUsedAndBrokenFilesFallBackToTheBuiltInPicture)
 {
-    const std::vector<unsigned char> plain = soundPicture();
-    expectHeldKeyShows(&plain, pictureOf(customColour));
-    const std::vector<unsigned char> runLength = runLengthPicture(soundRuns());
-    expectHeldKeyShows(&runLength, pictureOf(soundRunsColour));
-}
-
-TEST(CustomPicture, BrokenFilesFallBackToTheBuiltInPicture)
-{
-    const std::pair<const char*, std::vector<unsigned char>> files[]
-        = {{"20 bytes", firstBytes(20)}, {"ten rows", firstBytes(54 + 1000 * 3 * 10)},
-            {"width 0", withHeaderField(kWidthField, 0)}, {"height 0", withHeaderField(kHeightField, 0)},
-            {"width 100000", withHeaderField(kWidthField, 100000)},
-            {"height 100000", withHeaderField(kHeightField, 100000)},
-            {"runs past the row end", spoiltRuns({250, 1}, false)},
-            {"jump beyond the picture", spoiltRuns({0, 2, 10, 250}, false)},
-            {"runs cut short", spoiltRuns({}, true)}, {"a PNG", kPngPicture}, {"empty", {}}};
-    for (const auto& [name, file] : files) {
+    const Pixels& builtIn = programPressedPicture();
+    const std::tuple<const char*, std::vector<unsigned char>, Pixels> files[]
+        = {{"sound", soundPicture(), pictureOf(customColour)},
+            {"sound runs", runLengthPicture(soundRuns()), pictureOf(soundRunsColour)},
+            {"20 bytes", firstBytes(20), builtIn}, {"ten rows", firstBytes(54 + 1000 * 3 * 10), builtIn},
+            {"width 0", withHeaderField(kWidthField, 0), builtIn},
+            {"height 0", withHeaderField(kHeightField, 0), builtIn},
+            {"width 100000", withHeaderField(kWidthField, 100000), builtIn},
+            {"height 100000", withHeaderField(kHeightField, 100000), builtIn},
+            {"runs past the row end", spoiltRuns({250, 1}, false), builtIn},
+            {"jump beyond the picture", spoiltRuns({0, 2, 10, 250}, false), builtIn},
+            {"runs cut short", spoiltRuns({}, true), builtIn}, {"a PNG", kPngPicture, builtIn},
+            {"empty", {}, builtIn}};
+    for (const auto& [name, file, pressed] : files) {
         SCOPED_TRACE(name);
-        expectHeldKeyShows(&file, programPressedPicture());
+        expectHeldKeyShows(&file, pressed);
     }
     SCOPED_TRACE("a directory");
-    expectHeldKeyShows(nullptr, programPressedPicture());
+    expectHeldKeyShows(nullptr, builtIn);
 }
