@@ -11,15 +11,47 @@ namespace {
 
 bool picturesLoaded() { return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get(); }
 
+// A memory context for one drawing pass, deleted with its original bitmap selected back.
+class MemoryContext {
+public:
+    explicit MemoryContext(HDC compatibleWith)
+        : context(CreateCompatibleDC(compatibleWith))
+    {
+    }
+    ~MemoryContext()
+    {
+        if (!context)
+            return;
+        if (original)
+            SelectObject(context, original);
+        DeleteDC(context);
+    }
+    MemoryContext(const MemoryContext&) = delete;
+    MemoryContext& operator=(const MemoryContext&) = delete;
+
+    HDC get() const { return context; }
+    void select(HGDIOBJ bitmap)
+    {
+        const HGDIOBJ previous = SelectObject(context, bitmap);
+        if (!original)
+            original = previous;
+    }
+
+private:
+    HDC context;
+    HGDIOBJ original = nullptr;
+};
+
 // Composes the picture onto target: the base picture within area, then each held key's and
 // slot's rectangle from the pressed picture at its own place. One memory context serves both
 // pictures.
 void compose(HDC target, const RECT& area)
 {
-    HDC source = CreateCompatibleDC(target);
+    MemoryContext memory(target);
+    const HDC source = memory.get();
     if (!source)
         return;
-    const HGDIOBJ original = SelectObject(source, imagePair[BasePictureSlot].get());
+    memory.select(imagePair[BasePictureSlot].get());
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, source, area.left,
         area.top, SRCCOPY);
 
@@ -28,7 +60,7 @@ void compose(HDC target, const RECT& area)
         if (state == 0 || !isDrawable(rect))
             return;
         if (!pressedSelected) {
-            SelectObject(source, imagePair[PressedPictureSlot].get());
+            memory.select(imagePair[PressedPictureSlot].get());
             pressedSelected = true;
         }
         BitBlt(target, rect.x, rect.y, rect.width, rect.height, source, rect.x, rect.y, SRCCOPY);
@@ -37,9 +69,6 @@ void compose(HDC target, const RECT& area)
         copyHeld(keyRect(code), inputState.keyState[code]);
     for (unsigned slot = 0; slot < PointerSlotCount; ++slot)
         copyHeld(pointerRect(slot), inputState.pointerState[slot]);
-
-    SelectObject(source, original);
-    DeleteDC(source);
 }
 
 // A paint that no state change asked for: the window was uncovered or erased. The damaged area
