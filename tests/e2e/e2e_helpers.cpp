@@ -1,23 +1,11 @@
 #include "e2e_helpers.h"
 
+#include "support/input_sender.h"
 #include "support/settings_dialog_access.h"
 
 namespace e2e {
 
 using namespace testing_support;
-
-namespace {
-
-void sendMouse(DWORD flags, DWORD data = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.mouseData = data;
-    SendInput(1, &input, sizeof input);
-}
-
-} // namespace
 
 Held::Held(WORD virtualKey, WORD scanCode, bool extended)
     : virtualKey(virtualKey)
@@ -38,12 +26,7 @@ void Held::send(bool up) const
 {
     if (virtualKey == VK_LBUTTON)
         return sendMouse(up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = scanCode;
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    SendInput(1, &input, sizeof input);
+    sendKey(virtualKey, scanCode, up, extended);
 }
 
 void turnWheel(bool up) { sendMouse(MOUSEEVENTF_WHEEL, up ? WHEEL_DELTA : static_cast<DWORD>(-WHEEL_DELTA)); }

@@ -82,29 +82,10 @@ bool EventWindow::waitForEvents(size_t count) const
     return testing_support::pumpUntil([&] { return received[get()].size() >= count; }, 10000);
 }
 
-void sendKey(WORD vk, WORD scan, bool up, bool extended)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    SendInput(1, &input, sizeof input);
-}
-
 void tapKey(WORD vk, WORD scan, bool extended)
 {
     sendKey(vk, scan, false, extended);
     sendKey(vk, scan, true, extended);
-}
-
-void sendMouse(DWORD flags, DWORD data)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.mouseData = data;
-    SendInput(1, &input, sizeof input);
 }
 
 std::vector<HookEvent> withMarker(std::vector<HookEvent> events)

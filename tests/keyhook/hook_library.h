@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "support/input_sender.h"
 #include "support/win32_test_helpers.h"
 
 namespace keyhook_testing {
@@ -58,10 +59,10 @@ public:
 // The events followed by those of the marker.
 std::vector<HookEvent> withMarker(std::vector<HookEvent> events);
 
-// Real input through SendInput, as from a keyboard driver.
-void sendKey(WORD vk, WORD scan, bool up, bool extended = false);
+using testing_support::sendKey;
+using testing_support::sendMouse;
+// A press and a release through real input.
 void tapKey(WORD vk, WORD scan, bool extended = false);
-void sendMouse(DWORD flags, DWORD data = 0);
 
 // Threads of this process, for seeing the hook thread come and go.
 std::set<DWORD> threadIds();
