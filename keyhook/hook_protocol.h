@@ -1,6 +1,6 @@
 #pragma once
-// What keyhook.dll posts to its target window. The program keeps its own copy of these values; the
-// two sides are built apart and share only this message layout.
+// What keyhook.dll posts to its target window. The library and the program are built apart; this
+// header is all they share.
 #include <windows.h>
 
 namespace keyhook {
@@ -19,6 +19,7 @@ enum PointerSlot : unsigned {
     PointerMiddle = 2,
     PointerWheelUp = 3,
     PointerWheelDown = 4,
+    PointerSlotCount = 5,
 };
 
 constexpr LPARAM hookEventParam(unsigned code, bool pressed)
