@@ -154,10 +154,20 @@ HWND InstalledProgram::waitForWindow()
     return mainWindow;
 }
 
+// A message sent to another thread is handled before everything that thread has queued, so a
+// WM_NULL alone returns long before a flood of posted events is handled (and Wine does not cap
+// the posted queue). A paint is generated only once the posted queue is empty: invalidating the
+// window and waiting until its update region is empty again proves that all posted before it has
+// been handled. A minimised window has no update region; there only the WM_NULL is waited for.
 bool InstalledProgram::sync() const
 {
+    if (!mainWindow)
+        return false;
+    InvalidateRect(mainWindow, nullptr, FALSE);
+    if (!pumpUntil([&] { return !GetUpdateRect(mainWindow, nullptr, FALSE); }, kProgramWait))
+        return false;
     DWORD_PTR answer = 0;
-    return mainWindow && SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer) != 0;
+    return SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, kProgramWait, &answer) != 0;
 }
 
 ::testing::AssertionResult InstalledProgram::waitForPicture(const Pixels& expected, const RECT& area) const
