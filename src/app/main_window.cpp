@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/process_globals.h"
+#include "display/display_scale.h"
 #include "display/input_state.h"
 #include "display/painting.h"
 #include "display/pictures.h"
@@ -14,8 +15,12 @@ namespace {
 
 constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX;
 
+// Sent before WM_DPICHANGED on newer systems; older headers lack it.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 void runCreationSequence(HWND window)
 {
+    displayDpi = windowDpi(window);
     SendMessageA(window, WM_SETICON, ICON_SMALL,
         reinterpret_cast<LPARAM>(LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_MAIN))));
     hookLibrary.loadAndStart(window);
@@ -36,6 +41,18 @@ void runSettingsCommand(HWND window)
     setTopmost(window, MostTop);
     if (DefaultPosition != previousPosition)
         placeWindow(true);
+}
+
+// The window went to a monitor of another scale, or the scale changed: the pictures and the frame
+// are made again for it, the held keys stay lit, and the window takes the place the system offers.
+void applyDisplayScale(HWND window, UINT dpi, const RECT& suggested)
+{
+    displayDpi = dpi;
+    reloadPictures();
+    discardFrame();
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 // Where the window stands, in screen coordinates. A minimised window reports a far-off parking
@@ -104,6 +121,12 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
         expireWheel(window);
         return 0;
+    case WM_DPICHANGED:
+        applyDisplayScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case kGetDpiScaledSize:
+        *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(static_cast<UINT>(wParam));
+        return TRUE;
     case WM_HOOKEVENT:
         applyHookEvent(wParam, lParam);
         return 0;

@@ -1,6 +1,7 @@
 #include "display/input_state.h"
 
 #include "app/process_globals.h"
+#include "display/painting.h"
 #include "settings/app_settings.h"
 
 InputState inputState;
@@ -12,12 +13,6 @@ namespace {
 // other state must not linger.
 constexpr unsigned VK_OEM_AUTO_CODE = 0xF3;
 constexpr unsigned VK_OEM_COPY_CODE = 0xF2;
-
-void requestRedraw(HWND window)
-{
-    redrawPending = 1;
-    InvalidateRect(window, nullptr, FALSE);
-}
 
 void applyKeyboardEvent(unsigned code, unsigned char pressed)
 {
@@ -53,7 +48,7 @@ void applyHookEvent(WPARAM device, LPARAM lParam)
     else if (device == HookMouse)
         applyMouseEvent(code, pressed);
 
-    requestRedraw(mainWindow);
+    requestKeyPaint(mainWindow);
 }
 
 void expireWheel(HWND timerWindow)
@@ -61,7 +56,7 @@ void expireWheel(HWND timerWindow)
     inputState.pointerState[PointerWheelDown] = 0;
     inputState.pointerState[PointerWheelUp] = 0;
     KillTimer(mainWindow, WHEEL_TIMER_ID);
-    requestRedraw(timerWindow);
+    requestKeyPaint(timerWindow);
 }
 
 void clearAll()

@@ -2,115 +2,49 @@
 
 #include "app/process_globals.h"
 #include "display/input_state.h"
-#include "display/key_layout.h"
-#include "display/pictures.h"
+#include "display/retained_frame.h"
 
 unsigned char firstPaintPending;
 
 namespace {
 
-bool picturesLoaded() { return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get(); }
+RetainedFrame frame;
 
-// A memory context for one drawing pass, deleted with its original bitmap selected back.
-class MemoryContext {
-public:
-    explicit MemoryContext(HDC compatibleWith)
-        : context(CreateCompatibleDC(compatibleWith))
-    {
-    }
-    ~MemoryContext()
-    {
-        if (!context)
-            return;
-        if (original)
-            SelectObject(context, original);
-        DeleteDC(context);
-    }
-    MemoryContext(const MemoryContext&) = delete;
-    MemoryContext& operator=(const MemoryContext&) = delete;
-
-    HDC get() const { return context; }
-    void select(HGDIOBJ bitmap)
-    {
-        const HGDIOBJ previous = SelectObject(context, bitmap);
-        if (!original)
-            original = previous;
-    }
-
-private:
-    HDC context;
-    HGDIOBJ original = nullptr;
-};
-
-// Composes the picture onto target: the base picture within area, then each held key's and
-// slot's rectangle from the pressed picture at its own place. One memory context serves both
-// pictures.
-void compose(HDC target, const RECT& area)
+// The frame as the state is now: built when there is none, else the keys that changed since it
+// was last brought up to date are redrawn. Whatever asked for the paint is thereby answered.
+bool frameUpToDate()
 {
-    MemoryContext memory(target);
-    const HDC source = memory.get();
-    if (!source)
-        return;
-    memory.select(imagePair[BasePictureSlot].get());
-    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, source, area.left,
-        area.top, SRCCOPY);
-
-    bool pressedSelected = false;
-    const auto copyHeld = [&](const KeyRect& rect, unsigned char state) {
-        if (state == 0 || !isDrawable(rect))
-            return;
-        if (!pressedSelected) {
-            memory.select(imagePair[PressedPictureSlot].get());
-            pressedSelected = true;
-        }
-        BitBlt(target, rect.x, rect.y, rect.width, rect.height, source, rect.x, rect.y, SRCCOPY);
-    };
-    for (unsigned code = 0; code < 256; ++code)
-        copyHeld(keyRect(code), inputState.keyState[code]);
-    for (unsigned slot = 0; slot < PointerSlotCount; ++slot)
-        copyHeld(pointerRect(slot), inputState.pointerState[slot]);
-}
-
-// A paint that no state change asked for: the window was uncovered or erased. The damaged area
-// is drawn again from the pictures; nothing further is requested, so paints do not loop.
-void repaintDamage(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
-    if (target && picturesLoaded()) {
-        RECT area = paint.rcPaint;
-        const RECT picture{0, 0, baseWidth, baseHeight};
-        if (IntersectRect(&area, &area, &picture))
-            compose(target, area);
-    }
-    EndPaint(window, &paint);
+    firstPaintPending = 0;
+    redrawPending = 0;
+    if (!frame.ready())
+        return frame.compose();
+    frame.update();
+    return true;
 }
 
 } // namespace
 
 void paintNow()
 {
-    if (!picturesLoaded())
+    if (!frameUpToDate())
         return;
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(mainWindow, &paint);
-    if (target) {
-        compose(target, RECT{0, 0, baseWidth, baseHeight});
-        EndPaint(mainWindow, &paint);
-    }
     InvalidateRect(mainWindow, nullptr, FALSE);
 }
 
+void requestKeyPaint(HWND window)
+{
+    redrawPending = 1;
+    frame.invalidateChanges(window);
+}
+
+void discardFrame() { frame.release(); }
+
 LRESULT onPaintMessage(HWND window)
 {
-    if (firstPaintPending) {
-        firstPaintPending = 0;
-        paintNow();
-    } else if (redrawPending) {
-        redrawPending = 0;
-        paintNow();
-    } else {
-        repaintDamage(window);
-    }
+    PAINTSTRUCT paint;
+    const HDC target = BeginPaint(window, &paint);
+    if (target && frameUpToDate())
+        frame.copyTo(target, paint.rcPaint);
+    EndPaint(window, &paint);
     return 0;
 }

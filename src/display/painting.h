@@ -1,15 +1,19 @@
 #pragma once
 #include <windows.h>
 
-// Set by the last step of the main window's creation, so that its first WM_PAINT draws.
+// Set by the last step of the main window's creation, so that its first WM_PAINT builds the frame.
 extern unsigned char firstPaintPending;
 
-// Draws the whole picture into the main window: the base picture, then every held key and
-// pointer slot from the pressed picture. Asks for one more WM_PAINT afterwards. Does nothing
-// while either picture is missing.
+// Brings the off-screen frame up to date with the held keys and asks for the whole window to be
+// painted from it. Does nothing while either picture is missing.
 void paintNow();
 
-// Handles every WM_PAINT of the main window: the first paint and each one after a state change
-// consume their flag and run paintNow; any other paint (an uncovered part of the window) redraws
-// the damaged area from the pictures and asks for nothing more. Returns the message's result.
+// A key or slot changed state: asks for exactly the rectangles that now differ from the frame.
+void requestKeyPaint(HWND window);
+
+// The pictures were replaced (a new display scale): the next paint builds the frame afresh.
+void discardFrame();
+
+// Handles every WM_PAINT of the main window: the damaged area is copied from the frame, which is
+// built first when it is new and brought up to date when the state changed. Returns the result.
 LRESULT onPaintMessage(HWND window);

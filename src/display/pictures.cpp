@@ -2,6 +2,9 @@
 
 #include "app/process_globals.h"
 #include "display/bitmap_file.h"
+#include "display/display_scale.h"
+#include "display/key_layout.h"
+#include "display/png_resource.h"
 #include "resource_ids.h"
 
 int baseWidth;
@@ -9,16 +12,128 @@ int baseHeight;
 
 namespace {
 
-HANDLE loadResourcePicture(int id)
+// The scales that the built-in art is drawn at besides 100 %, with the resources that hold it.
+struct ScaledArt {
+    UINT dpi;
+    int baseId;
+    int pressedId;
+};
+constexpr ScaledArt kScaledArt[]
+    = {{120, IDB_BASE_120, IDB_PRESSED_120}, {144, IDB_BASE_144, IDB_PRESSED_144},
+        {168, IDB_BASE_168, IDB_PRESSED_168}, {192, IDB_BASE_192, IDB_PRESSED_192}};
+
+// The custom file that slot 1 came from, as a full path; empty while it holds the built-in picture.
+std::string customPicturePath;
+
+// A smooth copy of `source` at width x height, 32 bits per pixel.
+HBITMAP stretchedCopy(HBITMAP source, int width, int height)
 {
-    return LoadImageA(instanceHandle, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    BITMAP shape{};
+    if (!source || !GetObjectA(source, sizeof shape, &shape) || width <= 0 || height <= 0)
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC from = CreateCompatibleDC(nullptr);
+    const HDC to = CreateCompatibleDC(nullptr);
+    if (copy && from && to) {
+        const HGDIOBJ oldFrom = SelectObject(from, source);
+        const HGDIOBJ oldTo = SelectObject(to, copy);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
+        SelectObject(to, oldTo);
+        SelectObject(from, oldFrom);
+    }
+    if (to)
+        DeleteDC(to);
+    if (from)
+        DeleteDC(from);
+    return copy;
+}
+
+// The built-in picture drawn for exactly this scale, if there is one.
+HBITMAP loadDrawnArt(bool pressed, UINT dpi)
+{
+    if (dpi == kBaseDpi) {
+        // A DIB section keeps the picture's own 4 bits per pixel instead of the screen's depth.
+        return static_cast<HBITMAP>(LoadImageA(instanceHandle,
+            MAKEINTRESOURCEA(pressed ? IDB_PRESSED : IDB_BASE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+    for (const ScaledArt& art : kScaledArt) {
+        if (art.dpi == dpi)
+            return loadPngResource(instanceHandle, pressed ? art.pressedId : art.baseId);
+    }
+    return nullptr;
+}
+
+// Between two drawn scales the larger art is scaled down; beyond the largest, that one is scaled up.
+UINT nearestDrawnDpi(UINT dpi)
+{
+    if (dpi <= kBaseDpi)
+        return kBaseDpi;
+    for (const ScaledArt& art : kScaledArt) {
+        if (art.dpi >= dpi)
+            return art.dpi;
+    }
+    return kScaledArt[std::size(kScaledArt) - 1].dpi;
+}
+
+HBITMAP loadBuiltInPicture(bool pressed, UINT dpi)
+{
+    if (HBITMAP drawn = loadDrawnArt(pressed, dpi))
+        return drawn;
+    GdiObjectHandle nearest;
+    nearest.attach(loadDrawnArt(pressed, nearestDrawnDpi(dpi)));
+    return stretchedCopy(
+        static_cast<HBITMAP>(nearest.get()), scaleEdge(kLayoutWidth, dpi), scaleEdge(kLayoutHeight, dpi));
+}
+
+// The user's picture keeps its own size at 100 % and grows with the scale like the built-in one.
+HBITMAP loadCustomPicture(const std::string& path, UINT dpi)
+{
+    if (!isWholeBitmapFile(path))
+        return nullptr;
+    HBITMAP file
+        = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!file || dpi == kBaseDpi)
+        return file;
+    GdiObjectHandle original;
+    original.attach(file);
+    BITMAP shape{};
+    GetObjectA(file, sizeof shape, &shape);
+    return stretchedCopy(file, scaleEdge(shape.bmWidth, dpi), scaleEdge(shape.bmHeight, dpi));
+}
+
+std::string fullPath(const std::string& name)
+{
+    char buffer[MAX_PATH * 2];
+    const DWORD length = GetFullPathNameA(name.c_str(), sizeof buffer, buffer, nullptr);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : name;
+}
+
+void setPressedPicture(HBITMAP custom)
+{
+    HANDLE picture = custom;
+    if (!picture) {
+        customPicturePath.clear();
+        picture = loadBuiltInPicture(true, displayDpi);
+    }
+    if (picture)
+        imagePair[PressedPictureSlot].attach(picture);
 }
 
 } // namespace
 
 bool loadBasePicture()
 {
-    HANDLE picture = loadResourcePicture(IDB_BASE);
+    HBITMAP picture = loadBuiltInPicture(false, displayDpi);
     if (!picture)
         return false;
     imagePair[BasePictureSlot].attach(picture);
@@ -31,11 +146,21 @@ bool loadBasePicture()
 
 void loadPressedPicture(bool useCustom, const std::string& name)
 {
-    HANDLE picture = nullptr;
-    if (useCustom && !name.empty() && isWholeBitmapFile(name))
-        picture = LoadImageA(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-    if (!picture)
-        picture = loadResourcePicture(IDB_PRESSED);
-    if (picture)
-        imagePair[PressedPictureSlot].attach(picture);
+    HBITMAP custom = nullptr;
+    if (useCustom && !name.empty()) {
+        // Kept whole, so that a change of scale reads the same file again wherever the current
+        // directory is by then.
+        customPicturePath = fullPath(name);
+        custom = loadCustomPicture(customPicturePath, displayDpi);
+    }
+    setPressedPicture(custom);
+}
+
+void reloadPictures()
+{
+    if (imagePair[BasePictureSlot].get())
+        loadBasePicture();
+    if (imagePair[PressedPictureSlot].get())
+        setPressedPicture(
+            customPicturePath.empty() ? nullptr : loadCustomPicture(customPicturePath, displayDpi));
 }

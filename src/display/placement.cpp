@@ -1,6 +1,7 @@
 #include "display/placement.h"
 
 #include "app/process_globals.h"
+#include "display/display_scale.h"
 #include "display/pictures.h"
 #include "settings/app_settings.h"
 
@@ -26,11 +27,12 @@ PlacementInput currentInput(bool forced)
     RECT screen{};
     GetClientRect(GetDesktopWindow(), &screen);
     PlacementInput input;
-    // Metrics change with the theme and the font size, so they are asked every time.
-    input.dialogFrameWidth = GetSystemMetrics(SM_CXDLGFRAME);
-    input.dialogFrameHeight = GetSystemMetrics(SM_CYDLGFRAME);
-    input.menuHeight = GetSystemMetrics(SM_CYMENU);
-    input.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+    // Metrics change with the theme, the font size and the monitor's scale, so they are asked every
+    // time, for the scale that the window is drawn at.
+    input.dialogFrameWidth = systemMetricForDpi(SM_CXDLGFRAME, displayDpi);
+    input.dialogFrameHeight = systemMetricForDpi(SM_CYDLGFRAME, displayDpi);
+    input.menuHeight = systemMetricForDpi(SM_CYMENU, displayDpi);
+    input.captionHeight = systemMetricForDpi(SM_CYCAPTION, displayDpi);
     input.screenWidth = screen.right - screen.left;
     input.screenHeight = screen.bottom - screen.top;
     input.pictureWidth = baseWidth;
@@ -60,6 +62,13 @@ WindowPlacement computePlacement(const PlacementInput& input)
     placement.x = gridOffset(input.defaultPosition % 3, input.screenWidth - placement.width);
     placement.y = gridOffset(row, input.screenHeight - placement.height);
     return placement;
+}
+
+SIZE windowSizeForDpi(UINT dpi)
+{
+    return {2 * systemMetricForDpi(SM_CXDLGFRAME, dpi) + scaleEdge(kLayoutWidth, dpi),
+        systemMetricForDpi(SM_CYMENU, dpi) + 2 * systemMetricForDpi(SM_CYDLGFRAME, dpi)
+            + systemMetricForDpi(SM_CYCAPTION, dpi) + scaleEdge(kLayoutHeight, dpi)};
 }
 
 void placeWindow(bool forced)

@@ -29,6 +29,9 @@ struct WindowPlacement {
 
 WindowPlacement computePlacement(const PlacementInput& input);
 
+// The window's outer size at this scale, for a client area that holds the base picture drawn at it.
+SIZE windowSizeForDpi(UINT dpi);
+
 // Sizes mainWindow so that its client area holds the base picture exactly, and moves, raises and
 // shows it: at the remembered position, unless forced or none is known, else at DefaultPosition.
 void placeWindow(bool forced);

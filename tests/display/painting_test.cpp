@@ -37,6 +37,7 @@ protected:
         clearAll();
         redrawPending = 0;
         firstPaintPending = 0;
+        discardFrame();
         ASSERT_TRUE(loadBasePicture());
         loadPressedPicture(false, "");
         base = bitmapPixels(static_cast<HBITMAP>(imagePair[BasePictureSlot].get()));
@@ -84,12 +85,6 @@ protected:
         return quiet && !GetUpdateRect(mainWindow, nullptr, FALSE);
     }
 
-    // A hook event's road: the state changes, redrawPending is set and the window invalidated.
-    void hold(unsigned code)
-    {
-        inputState.keyState[code] = 1;
-        requestRedraw();
-    }
     void requestRedraw()
     {
         redrawPending = 1;
@@ -171,38 +166,40 @@ TEST_F(PaintingTest, MissingPressedPictureDrawsNothing)
     EXPECT_EQ(firstPaintPending, 0);
 }
 
-// paintNow outside WM_PAINT (on a move or an activation) paints within an empty update region;
-// the paint that it asks for then shows the state. Within an invalid window it draws at once.
-TEST_F(PaintingTest, PaintNowShowsTheStateAtOnceOrThroughThePaintItAsksFor)
+// paintNow (on a move, an activation or minimising) brings the frame up to date and asks for one
+// paint of the whole window, which shows the state.
+TEST_F(PaintingTest, PaintNowShowsTheStateThroughOnePaintOfTheWholeWindow)
 {
     open();
     inputState.keyState[0x41] = 1;
     paintNow();
-    EXPECT_TRUE(GetUpdateRect(mainWindow, nullptr, FALSE));
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(mainWindow, &pending, FALSE));
+    EXPECT_EQ(pending.right - pending.left, kLayoutWidth);
+    EXPECT_EQ(pending.bottom - pending.top, kLayoutHeight);
     paintCount = 0;
     ASSERT_TRUE(settle());
     EXPECT_EQ(paintCount, 1);
     EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
-
-    inputState.keyState[0x42] = 1;
-    InvalidateRect(mainWindow, nullptr, FALSE);
-    paintNow();
-    EXPECT_EQ(differencesFrom({keyRect(0x41), keyRect(0x42)}), 0);
-    EXPECT_TRUE(GetUpdateRect(mainWindow, nullptr, FALSE));
 }
 
-// One state change gives the redraw and the paint that its trailing invalidation asks for, then
-// quiet. Then an erased area and an area that another window of this process covered are drawn
-// again without another request and without a paint loop.
+// One state change gives one paint of the changed key's rectangle only, then quiet. Then an erased area and
+// an area that another window of this process covered are drawn again without another request and without a
+// paint loop.
 TEST_F(PaintingTest, StateChangeErasedAndUncoveredAreasPaintOnlyAsOftenAsNeeded)
 {
     open();
     paintCount = 0;
-    hold(0x41);
+    inputState.keyState[0x41] = 1;
+    requestKeyPaint(mainWindow);
+    RECT pending{};
+    ASSERT_TRUE(GetUpdateRect(mainWindow, &pending, FALSE));
+    EXPECT_EQ(pending.left, keyRect(0x41).x);
+    EXPECT_EQ(pending.bottom, keyRect(0x41).y + keyRect(0x41).height);
     ASSERT_TRUE(settle());
-    EXPECT_EQ(paintCount, 2);
+    EXPECT_EQ(paintCount, 1);
     pumpMessages(200);
-    EXPECT_EQ(paintCount, 2);
+    EXPECT_EQ(paintCount, 1);
     ASSERT_EQ(redrawPending, 0);
     ASSERT_EQ(firstPaintPending, 0);
 

@@ -1,11 +1,13 @@
 #include "support/installed_program.h"
 
+#include "display/png_resource.h"
 #include "support/win32_test_helpers.h"
 
 namespace testing_support {
 
 namespace {
 
+// A picture resource of the built program, read from its executable file: a bitmap, or PNG data.
 Pixels programBitmap(int id)
 {
     const std::string path = executableDirectory() + "\\TaveloKeyboard.exe";
@@ -13,7 +15,10 @@ Pixels programBitmap(int id)
     if (!module)
         return {};
     Pixels pixels;
-    if (HANDLE bitmap = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) {
+    HANDLE bitmap = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (!bitmap)
+        bitmap = loadPngResource(module, id);
+    if (bitmap) {
         pixels = bitmapPixels(static_cast<HBITMAP>(bitmap));
         DeleteObject(bitmap);
     }
@@ -44,6 +49,8 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param)
 }
 
 } // namespace
+
+Pixels programPicture(int id) { return programBitmap(id); }
 
 const Pixels& programBasePicture()
 {
@@ -172,13 +179,13 @@ bool InstalledProgram::sync() const
 
 ::testing::AssertionResult InstalledProgram::waitForPicture(const Pixels& expected, const RECT& area) const
 {
-    if (expected.width != kLayoutWidth || expected.height != kLayoutHeight)
-        return ::testing::AssertionFailure() << "no expected picture of the layout's size";
+    if (expected.empty())
+        return ::testing::AssertionFailure() << "no expected picture";
     Pixels shown;
     int differences = -1;
     if (pumpUntil(
             [&] {
-                shown = captureClient(mainWindow, kLayoutWidth, kLayoutHeight);
+                shown = captureClient(mainWindow, expected.width, expected.height);
                 differences = shown.empty() ? -1 : countDifferences(shown, expected, area);
                 return differences == 0;
             },

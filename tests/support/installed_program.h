@@ -25,6 +25,8 @@ constexpr DWORD kProgramWait = 30000;
 // Bitmap resources 103 (every key up) and 105 (every key down) of the built program, read from
 // its executable file; empty when they cannot be read.
 const Pixels& programBasePicture();
+// Any picture resource of the built program by its id (bitmap or PNG data); empty when unreadable.
+Pixels programPicture(int id);
 const Pixels& programPressedPicture();
 RECT toRect(const KeyRect& rect);
 // The base picture with each rectangle taken from the pressed picture.
@@ -69,7 +71,8 @@ public:
     HWND window() const { return mainWindow; }
     // True once the program has handled everything posted to its main window before.
     bool sync() const;
-    // Success once the client area shows exactly the expected picture inside the area; otherwise
+    // Success once the client area, read at the expected picture's size, shows exactly that picture
+    // inside the area; otherwise
     // how many pixels still differed when the time ran out, and the first of them.
     ::testing::AssertionResult waitForPicture(const Pixels& expected, const RECT& area = kWholePicture) const;
     // Closes the main window as its close box does and waits for the process to end, answering

@@ -1,0 +1,144 @@
+#include "display/png_resource.h"
+
+#include <wincodec.h>
+
+#include "common/com_ref.h"
+
+namespace {
+
+// COM for the duration of one decode; a thread that already has COM keeps its own apartment.
+class ComApartment {
+public:
+    ComApartment()
+        : initialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {
+    }
+    ~ComApartment()
+    {
+        if (initialised)
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised;
+};
+
+struct ResourceBytes {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+ResourceBytes findResource(HINSTANCE instance, int id)
+{
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    if (!found)
+        return {};
+    const HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded)
+        return {};
+    return {static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(instance, found)};
+}
+
+UINT indexedDepth(const WICPixelFormatGUID& format)
+{
+    if (format == GUID_WICPixelFormat1bppIndexed)
+        return 1;
+    if (format == GUID_WICPixelFormat2bppIndexed)
+        return 2;
+    if (format == GUID_WICPixelFormat4bppIndexed)
+        return 4;
+    if (format == GUID_WICPixelFormat8bppIndexed)
+        return 8;
+    return 0;
+}
+
+// The header and colour table of a top-down DIB of this shape.
+struct DibHeader {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+bool copyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, DibHeader& dib)
+{
+    ComRef<IWICPalette> palette;
+    if (FAILED(factory->CreatePalette(palette.put())) || FAILED(frame->CopyPalette(palette.get())))
+        return false;
+    UINT count = 0;
+    WICColor colours[256];
+    if (FAILED(palette->GetColors(256, colours, &count)) || count == 0)
+        return false;
+    for (UINT i = 0; i < count; ++i)
+        dib.colours[i] = {static_cast<BYTE>(colours[i]), static_cast<BYTE>(colours[i] >> 8),
+            static_cast<BYTE>(colours[i] >> 16), 0};
+    dib.header.biClrUsed = count;
+    return true;
+}
+
+HBITMAP decode(IWICImagingFactory* factory, const ResourceBytes& bytes)
+{
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    if (FAILED(factory->CreateStream(stream.put()))
+        || FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data), bytes.size))
+        || FAILED(factory->CreateDecoderFromStream(
+            stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()))
+        || FAILED(decoder->GetFrame(0, frame.put())))
+        return nullptr;
+
+    UINT width = 0;
+    UINT height = 0;
+    WICPixelFormatGUID format{};
+    if (FAILED(frame->GetSize(&width, &height)) || FAILED(frame->GetPixelFormat(&format)) || width == 0
+        || height == 0)
+        return nullptr;
+
+    DibHeader dib{};
+    dib.header.biSize = sizeof dib.header;
+    dib.header.biWidth = static_cast<LONG>(width);
+    dib.header.biHeight = -static_cast<LONG>(height);
+    dib.header.biPlanes = 1;
+    dib.header.biCompression = BI_RGB;
+
+    IWICBitmapSource* source = frame.get();
+    ComRef<IWICFormatConverter> converter;
+    if (const UINT depth = indexedDepth(format); depth && copyPalette(factory, frame.get(), dib)) {
+        dib.header.biBitCount = static_cast<WORD>(depth);
+    } else {
+        if (FAILED(factory->CreateFormatConverter(converter.put()))
+            || FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+            return nullptr;
+        source = converter.get();
+        dib.header.biBitCount = 32;
+    }
+
+    const UINT stride = (width * dib.header.biBitCount + 31) / 32 * 4;
+    void* bits = nullptr;
+    HBITMAP bitmap
+        = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&dib), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    if (FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
+} // namespace
+
+HBITMAP loadPngResource(HINSTANCE instance, int id)
+{
+    const ResourceBytes bytes = findResource(instance, id);
+    if (!bytes.data || bytes.size == 0)
+        return nullptr;
+    ComApartment apartment;
+    ComRef<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+            IID_IWICImagingFactory, factory.putVoid())))
+        return nullptr;
+    return decode(factory.get(), bytes);
+}
