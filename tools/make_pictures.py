@@ -14,15 +14,25 @@ Written files:
   resources/app.ico               the program icon: 256, 48, 32 and 16 px, 16 colours each
   resources/keyboard.bmp          the colour-coded sample for the custom pressed picture: every key
                                   face in the colour of the finger that types it, 24 bits per pixel
+  resources/keyboard_base_DPI.png, resources/keyboard_pressed_DPI.png
+                                  the two pictures drawn anew for displays of DPI 120, 144, 168 and
+                                  192 (125 to 200 %): (1000 x 242) times DPI / 96, 4-bit palette PNGs
+                                  with the palettes of the BMPs, pressed complete as at 100 %
 
 The key rectangles are read from src/display/key_layout.cpp, so the pictures and the program share
 one table. Every key is drawn inside its rectangle: its black outline on the rectangle's edge, the
-bevel inside that and the face inside the bevel.
+bevel inside that and the face inside the bevel. At another scale every rectangle edge e becomes
+(e * DPI + 48) // 96, the rule by which the program scales the rectangles it lights, and the
+outlines, bevels, legends, lamps and mouse are drawn at that scale, not stretched.
+
+--previews writes each picture as an RGB PNG, the 100 % ones also enlarged three times, and the
+icon's four sizes side by side.
 """
 import argparse
 import re
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 from PIL import Image, ImageDraw, ImageFont
@@ -320,6 +330,15 @@ def ink(string, size, proportional=False):
     return font(size, proportional).getbbox("/" if string == "\\" else string, anchor="ls")
 
 
+def row_ink(string, size, proportional=False):
+    """The strongest coverage (0..255) of each row of string's ink, from its top."""
+    left, top, right, bottom = ink(string, size, proportional)
+    mask = Image.new("L", (right - left, bottom - top), 0)
+    ImageDraw.Draw(mask).text((-left, -top), "/" if string == "\\" else string,
+                              font=font(size, proportional), fill=255, anchor="ls")
+    return [max(mask.crop((0, y, mask.width, y + 1)).getdata()) for y in range(mask.height)]
+
+
 def ink_width(string, size, proportional=False):
     left, _, right, _ = ink(string, size, proportional)
     return right - left
@@ -413,9 +432,15 @@ def legend_corner(canvas, face, main, reference):
     x0, y0, _, _ = face
     size = s.length(MAIN_SIZE)
     _, cap_top, _, _ = ink(reference, size)
-    left, _, _, _ = ink(main, size)
-    canvas.text(x0 + s.length(2) - left, y0 + s.length(1) - cap_top, main, size, canvas.theme.legend,
-                clip=face)
+    left, top, _, _ = ink(main, size)
+    baseline = y0 + s.length(1) - cap_top
+    # A glyph taller than the reference ([, /) may rise above the face, where it is cut off: it is
+    # lowered until no clearly visible ink would be lost.
+    overhang = y0 - (baseline + top)
+    strong = [i for i, alpha in enumerate(row_ink(main, size)[:max(0, overhang)]) if alpha >= 64]
+    if strong:
+        baseline += strong[-1] + 1
+    canvas.text(x0 + s.length(2) - left, baseline, main, size, canvas.theme.legend, clip=face)
 
 
 def legend_character(canvas, face, main, kana):
@@ -690,6 +715,36 @@ def bmp_24bpp(image):
     return header + info + bytes(data)
 
 
+def png_4bpp(rows, palette):
+    """A PNG file of 4-bit palette indices with the given 16-entry palette (plain PNG that the
+    Windows Imaging Component reads): of no filter or the Up filter on every row and two zlib
+    strategies, the smallest result."""
+    width, height = len(rows[0]), len(rows)
+    lines = []
+    for row in rows:
+        packed = bytearray((width + 1) // 2)
+        for x in range(0, width, 2):
+            packed[x // 2] = (row[x] << 4) | (row[x + 1] if x + 1 < width else 0)
+        lines.append(bytes(packed))
+    unfiltered = b"".join(b"\0" + line for line in lines)
+    up = b"".join(b"\2" + bytes((a - b) & 255 for a, b in zip(line, above))
+                  for line, above in zip(lines, [bytes(len(lines[0]))] + lines))
+    candidates = []
+    for data in (unfiltered, up):
+        for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED):
+            z = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+            candidates.append(z.compress(data) + z.flush())
+    idat = min(candidates, key=len)
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", width, height, 4, 3, 0, 0, 0)
+    colours = b"".join(bytes(colour) for colour in palette)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"PLTE", colours)
+            + chunk(b"IDAT", idat) + chunk(b"IEND", b""))
+
+
 # ---------------------------------------------------------------------------------------------
 # The icon: a small keyboard with one red key, in the 16 standard colours.
 
@@ -810,6 +865,13 @@ def write_resources():
         bmp_4bpp(to_indices(pressed, PRESSED_PALETTE), PRESSED_PALETTE))
     (RESOURCES / "keyboard.bmp").write_bytes(bmp_24bpp(sample))
     (RESOURCES / "app.ico").write_bytes(ico_file([icon_image(s) for s in ICON_SIZES]))
+    for dpi in DPIS:
+        scale = Scale(dpi)
+        for theme, palette in ((BASE, BASE_PALETTE), (PRESSED, PRESSED_PALETTE)):
+            image = render(theme, keys, pointers, scale)
+            path = RESOURCES / f"keyboard_{theme.name}_{dpi}.png"
+            path.write_bytes(png_4bpp(to_indices(image, palette), palette))
+            print(f"{path.name}: {image.width} x {image.height}, {path.stat().st_size} bytes")
 
 
 def write_previews(directory):
@@ -819,6 +881,9 @@ def write_previews(directory):
         image = Image.open(RESOURCES / f"{name}.bmp").convert("RGB")
         image.save(directory / f"{name}.png")
         image.resize((image.width * 3, image.height * 3), Image.NEAREST).save(directory / f"{name}_x3.png")
+    for dpi in DPIS:
+        for name in (f"keyboard_base_{dpi}", f"keyboard_pressed_{dpi}"):
+            Image.open(RESOURCES / f"{name}.png").convert("RGB").save(directory / f"{name}.png")
     icons = Image.new("RGB", (256 + 48 + 32 + 16 + 50 + 16 * 8, 256), (255, 255, 255))
     data = (RESOURCES / "app.ico").read_bytes()
     _, _, count = struct.unpack_from("<HHH", data, 0)
