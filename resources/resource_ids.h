@@ -6,6 +6,15 @@
 #define IDB_PRESSED 105
 #define IDR_MAINMENU 106
 #define IDD_SETTINGS 107
+// The pictures drawn for scaled displays, PNG as RCDATA: base and pressed at 120, 144, 168, 192 dpi.
+#define IDB_BASE_120 111
+#define IDB_PRESSED_120 112
+#define IDB_BASE_144 113
+#define IDB_PRESSED_144 114
+#define IDB_BASE_168 115
+#define IDB_PRESSED_168 116
+#define IDB_BASE_192 117
+#define IDB_PRESSED_192 118
 
 #define IDM_SETTINGS 40001
 

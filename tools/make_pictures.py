@@ -14,15 +14,25 @@ Written files:
   resources/app.ico               the program icon: 256, 48, 32 and 16 px, 16 colours each
   resources/keyboard.bmp          the colour-coded sample for the custom pressed picture: every key
                                   face in the colour of the finger that types it, 24 bits per pixel
+  resources/keyboard_base_DPI.png, resources/keyboard_pressed_DPI.png
+                                  the two pictures drawn anew for displays of DPI 120, 144, 168 and
+                                  192 (125 to 200 %): (1000 x 242) times DPI / 96, 4-bit palette PNGs
+                                  with the palettes of the BMPs, pressed complete as at 100 %
 
 The key rectangles are read from src/display/key_layout.cpp, so the pictures and the program share
 one table. Every key is drawn inside its rectangle: its black outline on the rectangle's edge, the
-bevel inside that and the face inside the bevel.
+bevel inside that and the face inside the bevel. At another scale every rectangle edge e becomes
+(e * DPI + 48) // 96, the rule by which the program scales the rectangles it lights, and the
+outlines, bevels, legends, lamps and mouse are drawn at that scale, not stretched.
+
+--previews writes each picture as an RGB PNG, the 100 % ones also enlarged three times, and the
+icon's four sizes side by side.
 """
 import argparse
 import re
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 from PIL import Image, ImageDraw, ImageFont
@@ -208,6 +218,47 @@ SAMPLE = Theme(
 )
 
 # ---------------------------------------------------------------------------------------------
+# Scale
+
+
+class Scale:
+    """Maps the 96-dpi drawing to a display's dpi. An edge e goes to (e * dpi + 48) // 96, e * dpi / 96
+    rounded half up; a rectangle is scaled by its edges, so that neighbouring keys still tile and the
+    program, which scales the key rectangles by the same rule, lights exactly the key drawn there.
+    Lengths that are not edges (bevels, font sizes, offsets) are rounded the same way."""
+
+    def __init__(self, dpi):
+        self.dpi = dpi
+        # Outlines, dividers and the wheel's ridges: 1 px at 100 %, 2 px from 150 %.
+        self.line = self.length(1)
+
+    def edge(self, e):
+        return (e * self.dpi + 48) // 96
+
+    length = edge
+
+    def rect(self, rect):
+        x, y, w, h = rect
+        return (self.edge(x), self.edge(y),
+                self.edge(x + w) - self.edge(x), self.edge(y + h) - self.edge(y))
+
+    def first(self, p):
+        """The first column of what 96-dpi column p covers."""
+        return self.edge(p)
+
+    def last(self, p):
+        """The last column of what 96-dpi column p covers."""
+        return self.edge(p + 1) - 1
+
+    def centre(self, p):
+        """The column under the centre of 96-dpi column p (the left one of two)."""
+        return (2 * p + 1) * self.dpi // 192
+
+
+UNSCALED = Scale(96)
+DPIS = (120, 144, 168, 192)
+
+# ---------------------------------------------------------------------------------------------
 # Drawing
 
 _fonts = {}
@@ -221,11 +272,13 @@ def font(size, proportional=False):
 
 
 class Canvas:
-    """An RGB picture with anti-aliased text whose blends snap to the theme's palette."""
+    """An RGB picture at one scale with anti-aliased text whose blends snap to the theme's palette."""
 
-    def __init__(self, theme):
+    def __init__(self, theme, scale):
         self.theme = theme
-        self.image = Image.new("RGB", (WIDTH, HEIGHT), theme.case)
+        self.scale = scale
+        self.width, self.height = scale.edge(WIDTH), scale.edge(HEIGHT)
+        self.image = Image.new("RGB", (self.width, self.height), theme.case)
         self.px = self.image.load()
 
     def put(self, x, y, colour):
@@ -277,16 +330,30 @@ def ink(string, size, proportional=False):
     return font(size, proportional).getbbox("/" if string == "\\" else string, anchor="ls")
 
 
+def row_ink(string, size, proportional=False):
+    """The strongest coverage (0..255) of each row of string's ink, from its top."""
+    left, top, right, bottom = ink(string, size, proportional)
+    mask = Image.new("L", (right - left, bottom - top), 0)
+    ImageDraw.Draw(mask).text((-left, -top), "/" if string == "\\" else string,
+                              font=font(size, proportional), fill=255, anchor="ls")
+    return [max(mask.crop((0, y, mask.width, y + 1)).getdata()) for y in range(mask.height)]
+
+
 def ink_width(string, size, proportional=False):
     left, _, right, _ = ink(string, size, proportional)
     return right - left
 
 
-# Legend sizes in pixels: characters, kana, named keys, arrows.
-MAIN_SIZE, KANA_SIZE, SMALL_SIZE, ARROW_SIZE = 15, 13, 11, 18
+# At 100 %, legend sizes in pixels: characters, kana, named keys, arrows; the smallest a named
+# key's legend may shrink to.
+MAIN_SIZE, KANA_SIZE, SMALL_SIZE, ARROW_SIZE, LEAST_SIZE = 15, 13, 11, 18, 8
 
-# Bevel widths inside the outline: the face starts this many pixels in from the outline.
+# At 100 %, bevel widths inside the outline: the face starts this many pixels in from the outline.
 SKIRT_LEFT, SKIRT_RIGHT, SKIRT_TOP, SKIRT_BOTTOM = 4, 4, 3, 7
+
+
+def skirts(scale):
+    return tuple(scale.length(v) for v in (SKIRT_LEFT, SKIRT_RIGHT, SKIRT_TOP, SKIRT_BOTTOM))
 
 
 def shape_mask(rects):
@@ -294,46 +361,56 @@ def shape_mask(rects):
     return {(xx, yy) for x, y, w, h in rects for yy in range(y, y + h) for xx in range(x, x + w)}
 
 
+def runs(pixels, step):
+    """For each pixel, how many pixels of the shape follow it in direction step without a gap."""
+    dx, dy = step
+    count = {}
+    # Visit pixels from the far end of the direction back, so that each one's follower is known.
+    for (x, y) in sorted(pixels, key=lambda p: -(p[0] * dx + p[1] * dy)):
+        ahead = (x + dx, y + dy)
+        count[(x, y)] = count[ahead] + 1 if ahead in pixels else 0
+    return count
+
+
 def draw_keycap(canvas, rects, face_colour):
-    """Draws one key of any rectilinear shape: outline, four bevels, face. Returns the face of
-    its first rectangle (x0, y0, x1, y1), where the legend goes."""
+    """Draws one key of any rectilinear shape (rectangles already scaled): outline, four bevels,
+    face. Returns the face of its first rectangle (x0, y0, x1, y1), where the legend goes."""
     t = canvas.theme
+    line = canvas.scale.line
+    skirt_left, skirt_right, skirt_top, skirt_bottom = skirts(canvas.scale)
     pixels = shape_mask(rects)
-    for (x, y) in pixels:
-        # Steps to the outline in each direction (the outline itself is 0).
-        dl = dr = du = dd = 0
-        while (x - dl - 1, y) in pixels:
-            dl += 1
-        while (x + dr + 1, y) in pixels:
-            dr += 1
-        while (x, y - du - 1) in pixels:
-            du += 1
-        while (x, y + dd + 1) in pixels:
-            dd += 1
-        diagonal_edge = any((x + ox, y + oy) not in pixels for ox in (-1, 1) for oy in (-1, 1))
-        if min(dl, dr, du, dd) == 0 or diagonal_edge:
+    # Steps to the outline in each direction (the outline itself is 0).
+    left, right, up, down = (runs(pixels, step) for step in ((-1, 0), (1, 0), (0, -1), (0, 1)))
+    for p in pixels:
+        x, y = p
+        dl, dr, du, dd = left[p], right[p], up[p], down[p]
+        # An inner corner (the Enter key's notch) is also near the outside diagonally.
+        near_corner = len(rects) > 1 and any(
+            (x + ox, y + oy) not in pixels for ox in range(-line, line + 1) for oy in range(-line, line + 1))
+        if min(dl, dr, du, dd) < line or near_corner:
             colour = t.outline
-        elif dl >= SKIRT_LEFT and dr >= SKIRT_RIGHT and du >= SKIRT_TOP and dd >= SKIRT_BOTTOM:
+        elif dl >= skirt_left and dr >= skirt_right and du >= skirt_top and dd >= skirt_bottom:
             colour = face_colour
         else:
             # The bevel whose edge is relatively nearest: the corners meet on diagonals.
-            side = min((dl / SKIRT_LEFT, 0), (dr / SKIRT_RIGHT, 1), (du / SKIRT_TOP, 2),
-                       (dd / SKIRT_BOTTOM, 3))[1]
+            side = min((dl / skirt_left, 0), (dr / skirt_right, 1), (du / skirt_top, 2),
+                       (dd / skirt_bottom, 3))[1]
             colour = (t.skirt_left, t.skirt_right, t.skirt_top, t.skirt_bottom)[side]
         canvas.put(x, y, colour)
-    return face_bounds(rects)
+    return face_bounds(rects, canvas.scale)
 
 
-def face_bounds(rects):
+def face_bounds(rects, scale):
     """The face of the rectangle that carries the legend (the first one)."""
+    skirt_left, skirt_right, skirt_top, skirt_bottom = skirts(scale)
     x, y, w, h = rects[0]
-    return (x + SKIRT_LEFT, y + SKIRT_TOP, x + w - 1 - SKIRT_RIGHT, y + h - 1 - SKIRT_BOTTOM)
+    return (x + skirt_left, y + skirt_top, x + w - 1 - skirt_right, y + h - 1 - skirt_bottom)
 
 
 def legend_lines(canvas, face, lines, size, proportional=True):
     """Lines of text, each centred on the face, the block centred vertically."""
     x0, y0, x1, y1 = face
-    gap = 2
+    gap = canvas.scale.length(2)
     # Every line gets the height of a capital and a kana, so that lines of one key sit evenly
     # whatever their letters.
     _, ref_top, _, ref_bottom = ink("Hあ", size, proportional)
@@ -349,46 +426,72 @@ def legend_lines(canvas, face, lines, size, proportional=True):
         canvas.text(x, baseline, line, size, canvas.theme.legend, proportional, clip=face)
 
 
+def legend_corner(canvas, face, main, reference):
+    """The character or keypad sign in the face's top left corner, its top where reference's is."""
+    s = canvas.scale
+    x0, y0, _, _ = face
+    size = s.length(MAIN_SIZE)
+    _, cap_top, _, _ = ink(reference, size)
+    left, top, _, _ = ink(main, size)
+    baseline = y0 + s.length(1) - cap_top
+    # A glyph taller than the reference ([, /) may rise above the face, where it is cut off: it is
+    # lowered until no clearly visible ink would be lost.
+    overhang = y0 - (baseline + top)
+    strong = [i for i, alpha in enumerate(row_ink(main, size)[:max(0, overhang)]) if alpha >= 64]
+    if strong:
+        baseline += strong[-1] + 1
+    canvas.text(x0 + s.length(2) - left, baseline, main, size, canvas.theme.legend, clip=face)
+
+
 def legend_character(canvas, face, main, kana):
     """The character top left, its kana bottom right, as printed on JIS keys."""
-    x0, y0, x1, y1 = face
-    _, cap_top, _, _ = ink("A", MAIN_SIZE)
-    left, _, _, _ = ink(main, MAIN_SIZE)
-    canvas.text(x0 + 2 - left, y0 + 1 - cap_top, main, MAIN_SIZE, canvas.theme.legend, clip=face)
+    s = canvas.scale
+    _, _, x1, y1 = face
+    legend_corner(canvas, face, main, "A")
     # The voicing marks are small glyphs: they are printed larger to read as well as the kana.
-    size = KANA_SIZE + 5 if kana in "゛゜" else KANA_SIZE
+    size = s.length(KANA_SIZE + 5 if kana in "゛゜" else KANA_SIZE)
     left, _, right, _ = ink(kana, size)
     _, _, _, kana_bottom = ink("あ", size)
-    canvas.text(x1 - 1 - right, y1 - kana_bottom, kana, size, canvas.theme.legend, clip=face)
+    canvas.text(x1 - s.length(1) - right, y1 - kana_bottom, kana, size, canvas.theme.legend, clip=face)
 
 
 def legend_keypad(canvas, face, main, sub):
     """The keypad's digit or sign top left, its navigation meaning small bottom right."""
-    x0, y0, x1, y1 = face
-    _, cap_top, _, _ = ink("0", MAIN_SIZE)
-    left, _, _, _ = ink(main, MAIN_SIZE)
-    canvas.text(x0 + 2 - left, y0 + 1 - cap_top, main, MAIN_SIZE, canvas.theme.legend, clip=face)
+    s = canvas.scale
+    x0, _, x1, y1 = face
+    legend_corner(canvas, face, main, "0")
     if sub:
-        size = SMALL_SIZE
-        while size > 8 and ink_width(sub, size, True) > x1 - x0 - 2:
+        size = s.length(SMALL_SIZE)
+        while size > s.length(LEAST_SIZE) and ink_width(sub, size, True) > x1 - x0 - s.length(2):
             size -= 1
         left, _, right, _ = ink(sub, size, True)
         _, _, _, bottom = ink("Hg", size, True)
-        canvas.text(x1 - 1 - right, y1 - bottom, sub, size, canvas.theme.legend, True, clip=face)
+        canvas.text(x1 - s.length(1) - right, y1 - bottom, sub, size, canvas.theme.legend, True, clip=face)
 
 
 def legend_named(canvas, face, label):
+    s = canvas.scale
     lines = label.split("\n")
     width = face[2] - face[0] + 1
-    size = SMALL_SIZE
+    size = s.length(SMALL_SIZE)
     # Shrink until every line fits the face.
-    while size > 8 and any(ink_width(line, size, True) > width - 2 for line in lines if line):
+    while size > s.length(LEAST_SIZE) and any(
+            ink_width(line, size, True) > width - s.length(2) for line in lines if line):
         size -= 1
     legend_lines(canvas, face, lines, size)
 
 
 def legend_arrow(canvas, face, arrow):
-    legend_lines(canvas, face, [arrow], ARROW_SIZE, proportional=False)
+    legend_lines(canvas, face, [arrow], canvas.scale.length(ARROW_SIZE), proportional=False)
+
+
+def key_shape(code, rect, scale):
+    """The scaled rectangles of one key: the main Enter is an L of two, every other key one."""
+    if code != 0x0D:
+        return [scale.rect(rect)]
+    x, y, w, h = rect
+    return [scale.rect((x, y, w, ENTER_UPPER_HEIGHT)),
+            scale.rect((ENTER_LOWER_LEFT, y, x + w - ENTER_LOWER_LEFT, h))]
 
 
 def draw_keys(canvas, keys):
@@ -398,13 +501,7 @@ def draw_keys(canvas, keys):
         if rect in drawn:  # CapsLk has two codes
             continue
         drawn.add(rect)
-        if code == 0x0D:
-            x, y, w, h = rect
-            rects = [(x, y, w, ENTER_UPPER_HEIGHT),
-                     (ENTER_LOWER_LEFT, y, x + w - ENTER_LOWER_LEFT, h)]
-        else:
-            rects = [rect]
-        face = draw_keycap(canvas, rects, t.face(code))
+        face = draw_keycap(canvas, key_shape(code, rect, canvas.scale), t.face(code))
         if code in CHARACTER_KEYS:
             legend_character(canvas, face, *CHARACTER_KEYS[code])
         elif code in KEYPAD_KEYS:
@@ -415,92 +512,114 @@ def draw_keys(canvas, keys):
             legend_named(canvas, face, "Enter")
         else:
             legend_named(canvas, face, NAMED_KEYS[code])
-    face = draw_keycap(canvas, [KEYPAD_ENTER], t.face("keypad enter"))
+    face = draw_keycap(canvas, [canvas.scale.rect(KEYPAD_ENTER)], t.face("keypad enter"))
     legend_named(canvas, face, "Enter")
 
 
 def draw_leds(canvas):
-    """The three lock lamps above the keypad (no key lights them)."""
+    """The three lock lamps above the keypad (no key lights them): at 100 %, discs around column
+    763 + 53 i, row 12 with a ring of the outline colour."""
     t = canvas.theme
+    s = canvas.scale
+    size = s.length(SMALL_SIZE - 1)
     for i, label in enumerate(("Num", "Caps", "Scroll")):
-        cx = 763 + i * 53
-        for y in range(9, 16):
-            for x in range(cx - 4, cx + 5):
-                d = (x - cx) ** 2 + (y - 12) ** 2
-                if d <= 12:
+        cx, cy = 763 + i * 53, 12
+        for y in range(s.first(9), s.last(15) + 1):
+            for x in range(s.first(cx - 4), s.last(cx + 4) + 1):
+                # Squared distance of the pixel's centre from the lamp's centre, in 100 % pixels,
+                # times (2 dpi)^2 to stay in integers.
+                d = (((2 * x + 1) * 96 - (2 * cx + 1) * s.dpi) ** 2 +
+                     ((2 * y + 1) * 96 - (2 * cy + 1) * s.dpi) ** 2)
+                unit = (2 * s.dpi) ** 2
+                if d <= 12 * unit:
                     canvas.put(x, y, t.led)
-                elif d <= 20:
+                elif d <= 20 * unit:
                     canvas.put(x, y, t.outline)
-        left, _, right, _ = ink(label, SMALL_SIZE - 1, True)
-        canvas.text(cx - (right - left) // 2 - left, 30, label, SMALL_SIZE - 1, t.led_label, True)
+        left, _, right, _ = ink(label, size, True)
+        canvas.text(s.centre(cx) - (right - left) // 2 - left, s.edge(30), label, size, t.led_label, True)
 
 
 class Mouse:
-    """The mouse's geometry, from the pointer rectangles: the left button, the wheel and the right
-    button side by side above the separator row, the outline one pixel outside them, the arrow's
-    two halves below the wheel. The body is drawn on white from MOUSE_TOP to MOUSE_BOTTOM."""
+    """The mouse's geometry at one scale, from the pointer rectangles: the left button, the wheel and
+    the right button side by side above the separator, the outline just outside them, the arrow's
+    two halves below the wheel. The body is drawn on white from TOP to BOTTOM (100 % rows).
+    Ranges are inclusive (first, last)."""
 
     TOP, BOTTOM = 5, 136
 
-    def __init__(self, pointers):
+    def __init__(self, pointers, scale):
         left, right, middle, up, down = pointers
-        self.left_edge = left[0] - 1
-        self.right_edge = right[0] + right[2]
-        self.separator_row = left[1] + left[3] - 1
-        self.left_divider = middle[0]
-        self.right_divider = middle[0] + middle[2] - 1
-        self.wheel = (middle[0] + 2, 14, middle[0] + middle[2] - 3, 41)
-        self.cable = middle[0] + middle[2] // 2
-        self.arrow = (up[0], up[1], up[0] + up[2] - 1, down[1] + down[3] - 1)
         if (middle[0] != left[0] + left[2] or right[0] != middle[0] + middle[2]
                 or (up[0], up[2]) != (down[0], down[2]) or down[1] != up[1] + up[3]):
             sys.exit(f"unexpected mouse rectangles in {LAYOUT_SOURCE}: {pointers}")
+        s = scale
+        line = s.line
+        self.body = (s.edge(left[0]) - line, s.first(Mouse.TOP),
+                     s.edge(right[0] + right[2]) + line - 1, s.last(Mouse.BOTTOM))
+        separator = s.edge(left[1] + left[3])
+        self.separator = (separator - line, separator - 1)
+        self.left_divider = (s.edge(middle[0]), s.edge(middle[0]) + line - 1)
+        self.right_divider = (s.edge(middle[0] + middle[2]) - line, s.edge(middle[0] + middle[2]) - 1)
+        self.wheel = (s.first(middle[0] + 2), s.first(14), s.last(middle[0] + middle[2] - 3), s.last(41))
+        # The wheel's ridges start every 4 rows at 100 %.
+        self.ridges = {s.first(row) + i for row in range(18, 41, 4) for i in range(line)}
+        cable = middle[0] + middle[2] // 2
+        self.cable = (s.first(cable - 1), s.last(cable))
+        self.arrow = (s.edge(up[0]), s.edge(up[1]), s.edge(up[0] + up[2]) - 1, s.edge(down[1] + down[3]) - 1)
 
 
 def draw_mouse(canvas, mouse):
     t = canvas.theme
-    canvas.fill(898, 0, WIDTH - 1, HEIGHT - 1, t.background)
-    mask = Image.new("1", (WIDTH, HEIGHT), 0)
+    s = canvas.scale
+    line = s.line
+    width, height = canvas.width, canvas.height
+    canvas.fill(s.edge(898), 0, width - 1, height - 1, t.background)
+    mask = Image.new("1", (width, height), 0)
     # A rounded body: the buttons fill its upper part.
-    ImageDraw.Draw(mask).rounded_rectangle((mouse.left_edge, Mouse.TOP, mouse.right_edge, Mouse.BOTTOM),
-                                           radius=34, fill=1)
+    ImageDraw.Draw(mask).rounded_rectangle(mouse.body, radius=s.length(34), fill=1)
     m = mask.load()
 
     def inside(x, y):
-        return 0 <= x < WIDTH and 0 <= y < HEIGHT and m[x, y]
+        return 0 <= x < width and 0 <= y < height and m[x, y]
 
-    for y in range(Mouse.TOP, Mouse.BOTTOM + 1):
-        for x in range(mouse.left_edge, mouse.right_edge + 1):
+    near = range(-line, line + 1)
+    shade_steps = (0, s.length(2), s.length(3))
+    separator_top, separator_bottom = mouse.separator
+    x0, y0, x1, y1 = mouse.body
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
             if not m[x, y]:
                 continue
-            edge = not all(inside(x + ox, y + oy) for ox in (-1, 0, 1) for oy in (-1, 0, 1))
-            if edge or y == mouse.separator_row or (
-                    y < mouse.separator_row and x in (mouse.left_divider, mouse.right_divider)):
+            edge = not all(inside(x + ox, y + oy) for ox in near for oy in near)
+            on_divider = any(a <= x <= b for a, b in (mouse.left_divider, mouse.right_divider))
+            if edge or separator_top <= y <= separator_bottom or (y < separator_top and on_divider):
                 colour = t.outline
-            elif y < mouse.separator_row:
-                between = mouse.left_divider < x < mouse.right_divider
+            elif y < separator_top:
+                between = mouse.left_divider[1] < x < mouse.right_divider[0]
                 colour = t.slot if between else t.button
             else:
                 # A shade along the body's right and bottom edges.
-                shade = not all(inside(x + ox, y + oy) for ox in (0, 2, 3) for oy in (0, 2, 3))
+                shade = not all(inside(x + ox, y + oy) for ox in shade_steps for oy in shade_steps)
                 colour = t.mouse_shade if shade else t.mouse_body
             canvas.put(x, y, colour)
     # The wheel: a rounded bar with ridges.
     x0, y0, x1, y1 = mouse.wheel
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
-            if x in (x0, x1) and y in (y0, y1):
+            on_side = x < x0 + line or x > x1 - line
+            on_end = y < y0 + line or y > y1 - line
+            if on_side and on_end:
                 continue
-            if x in (x0, x1) or y in (y0, y1):
+            if on_side or on_end:
                 canvas.put(x, y, t.outline)
-            elif (y - y0) % 4 == 0:
+            elif y in mouse.ridges:
                 canvas.put(x, y, t.wheel_ridge)
             else:
                 canvas.put(x, y, t.wheel)
     # The cable leaves the mouse's top into the picture's edge.
-    for y in range(0, Mouse.TOP):
-        canvas.put(mouse.cable - 1, y, t.outline)
-        canvas.put(mouse.cable, y, t.outline)
+    for y in range(0, mouse.body[1]):
+        for x in range(mouse.cable[0], mouse.cable[1] + 1):
+            canvas.put(x, y, t.outline)
     if t.arrow:
         draw_arrow(canvas, mouse.arrow)
 
@@ -509,32 +628,36 @@ def draw_arrow(canvas, box):
     """A vertical double arrow in box (x0, y0, x1, y1): head up in the upper half, head down in
     the lower half."""
     t = canvas.theme
+    s = canvas.scale
+    line = s.line
     x0, y0, x1, y1 = box
     cx = (x0 + x1) // 2
-    shaft = 3  # half width of the shaft
-    head = 11  # height of each head
-    img = Image.new("L", (WIDTH, HEIGHT), 0)
+    shaft = s.length(3)  # half width of the shaft
+    head = s.length(11)  # height of each head
+    img = Image.new("L", (canvas.width, canvas.height), 0)
     d = ImageDraw.Draw(img)
-    top, bottom = y0 + 1, y1 - 1
-    polygon = [(cx, top), (x1 - 1, top + head), (cx + shaft, top + head),
-               (cx + shaft, bottom - head), (x1 - 1, bottom - head), (cx, bottom),
-               (x0 + 1, bottom - head), (cx - shaft, bottom - head), (cx - shaft, top + head),
-               (x0 + 1, top + head)]
-    d.polygon(polygon, fill=255, outline=128)
+    top, bottom = y0 + line, y1 - line
+    polygon = [(cx, top), (x1 - line, top + head), (cx + shaft, top + head),
+               (cx + shaft, bottom - head), (x1 - line, bottom - head), (cx, bottom),
+               (x0 + line, bottom - head), (cx - shaft, bottom - head), (cx - shaft, top + head),
+               (x0 + line, top + head)]
+    d.polygon(polygon, fill=255, outline=128, width=line)
     p = img.load()
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
-            if p[x, y] == 255:
+            # The right half mirrors the left, so that the arrow is symmetric in a box of even width.
+            value = p[min(x, x0 + x1 - x), y]
+            if value == 255:
                 canvas.put(x, y, t.arrow)
-            elif p[x, y] == 128:
+            elif value == 128:
                 canvas.put(x, y, t.outline)
 
 
-def render(theme, keys, pointers):
-    canvas = Canvas(theme)
+def render(theme, keys, pointers, scale=UNSCALED):
+    canvas = Canvas(theme, scale)
     draw_keys(canvas, keys)
     draw_leds(canvas)
-    draw_mouse(canvas, Mouse(pointers))
+    draw_mouse(canvas, Mouse(pointers, scale))
     return canvas.image
 
 
@@ -590,6 +713,36 @@ def bmp_24bpp(image):
     offset = 14 + len(info)
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
     return header + info + bytes(data)
+
+
+def png_4bpp(rows, palette):
+    """A PNG file of 4-bit palette indices with the given 16-entry palette (plain PNG that the
+    Windows Imaging Component reads): of no filter or the Up filter on every row and two zlib
+    strategies, the smallest result."""
+    width, height = len(rows[0]), len(rows)
+    lines = []
+    for row in rows:
+        packed = bytearray((width + 1) // 2)
+        for x in range(0, width, 2):
+            packed[x // 2] = (row[x] << 4) | (row[x + 1] if x + 1 < width else 0)
+        lines.append(bytes(packed))
+    unfiltered = b"".join(b"\0" + line for line in lines)
+    up = b"".join(b"\2" + bytes((a - b) & 255 for a, b in zip(line, above))
+                  for line, above in zip(lines, [bytes(len(lines[0]))] + lines))
+    candidates = []
+    for data in (unfiltered, up):
+        for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED):
+            z = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+            candidates.append(z.compress(data) + z.flush())
+    idat = min(candidates, key=len)
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", width, height, 4, 3, 0, 0, 0)
+    colours = b"".join(bytes(colour) for colour in palette)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"PLTE", colours)
+            + chunk(b"IDAT", idat) + chunk(b"IEND", b""))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -712,6 +865,13 @@ def write_resources():
         bmp_4bpp(to_indices(pressed, PRESSED_PALETTE), PRESSED_PALETTE))
     (RESOURCES / "keyboard.bmp").write_bytes(bmp_24bpp(sample))
     (RESOURCES / "app.ico").write_bytes(ico_file([icon_image(s) for s in ICON_SIZES]))
+    for dpi in DPIS:
+        scale = Scale(dpi)
+        for theme, palette in ((BASE, BASE_PALETTE), (PRESSED, PRESSED_PALETTE)):
+            image = render(theme, keys, pointers, scale)
+            path = RESOURCES / f"keyboard_{theme.name}_{dpi}.png"
+            path.write_bytes(png_4bpp(to_indices(image, palette), palette))
+            print(f"{path.name}: {image.width} x {image.height}, {path.stat().st_size} bytes")
 
 
 def write_previews(directory):
@@ -721,6 +881,9 @@ def write_previews(directory):
         image = Image.open(RESOURCES / f"{name}.bmp").convert("RGB")
         image.save(directory / f"{name}.png")
         image.resize((image.width * 3, image.height * 3), Image.NEAREST).save(directory / f"{name}_x3.png")
+    for dpi in DPIS:
+        for name in (f"keyboard_base_{dpi}", f"keyboard_pressed_{dpi}"):
+            Image.open(RESOURCES / f"{name}.png").convert("RGB").save(directory / f"{name}.png")
     icons = Image.new("RGB", (256 + 48 + 32 + 16 + 50 + 16 * 8, 256), (255, 255, 255))
     data = (RESOURCES / "app.ico").read_bytes()
     _, _, count = struct.unpack_from("<HHH", data, 0)
