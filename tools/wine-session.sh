@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command with the project's Wine prefix and a display:
 #   tools/wine-session.sh BUILD_DIR COMMAND [ARGS...]
-# The prefix lives in BUILD_DIR/wineprefix and is created once. Without $DISPLAY a private Xvfb
-# is started for the command and stopped afterwards; the Wine server is started once for the
-# whole command and ended with it.
+# The prefix lives in BUILD_DIR/wineprefix and is created once, with the dialog font mapped as
+# tools/wine-fonts.sh says. Without $DISPLAY a private Xvfb is started for the command and
+# stopped afterwards; the Wine server is started once for the whole command and ended with it.
 set -uo pipefail
 
 build_dir=$(cd "$1" && pwd)
@@ -52,6 +52,7 @@ if [ ! -f "$WINEPREFIX/.tavelo-unmanaged" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
     touch "$WINEPREFIX/.tavelo-unmanaged"
 fi
+bash "$(dirname "$0")/wine-fonts.sh"
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 "$@"

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "app/main_window.h"
 #include "app/process_objects.h"
 #include "app/warning.h"
@@ -14,6 +16,14 @@ void activateOtherCopy(HWND other)
     if (!IsZoomed(other))
         ShowWindow(other, SW_RESTORE);
     SetForegroundWindow(other);
+}
+
+// The manifest asks for version 6 of the common controls: loaded before the first window, they
+// give the settings dialog's buttons and edits the system's current look.
+void loadCommonControls()
+{
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
 }
 
 void runMessageLoop()
@@ -38,6 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     bindAppSettings(settingsRegistry);
+    loadCommonControls();
 
     if (!registerMainWindowClass()) {
         showWarning("ウィンドウの初期化に失敗しました");

@@ -73,6 +73,7 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The daemons inherit the output of whoever starts them; nothing here waits on it.
 wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot failed"
 wineserver -p </dev/null >/dev/null 2>&1
+bash "$source_dir/tools/wine-fonts.sh"
 
 (cd "$installed" && exec wine ./TaveloKeyboard.exe) </dev/null >/dev/null 2>&1 &
 program_pid=$!

@@ -5,38 +5,39 @@ namespace testing_support {
 namespace {
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-constexpr char kValue[] = "LogPixels";
+constexpr char kDpiValue[] = "LogPixels";
 
-bool writeDpi(DWORD dpi)
+bool writeDpiSetting(const std::optional<DWORD>& dpi)
 {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
         != ERROR_SUCCESS)
         return false;
-    const bool written
-        = RegSetValueExA(key, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi)
-        == ERROR_SUCCESS;
+    const LSTATUS status = dpi
+        ? RegSetValueExA(key, kDpiValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*dpi), sizeof(DWORD))
+        : RegDeleteValueA(key, kDpiValue);
     RegCloseKey(key);
-    return written;
+    return status == ERROR_SUCCESS || (!dpi && status == ERROR_FILE_NOT_FOUND);
 }
 
 } // namespace
 
-ScopedSystemDpi::ScopedSystemDpi(DWORD dpi)
+std::optional<DWORD> systemDpiSetting()
 {
-    DWORD size = sizeof previous;
-    hadPrevious
-        = RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kValue, RRF_RT_REG_DWORD, nullptr, &previous, &size)
-        == ERROR_SUCCESS;
-    done = writeDpi(dpi);
+    DWORD dpi = 0;
+    DWORD size = sizeof dpi;
+    if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kDpiValue, RRF_RT_REG_DWORD, nullptr, &dpi, &size)
+        != ERROR_SUCCESS)
+        return std::nullopt;
+    return dpi;
 }
 
-ScopedSystemDpi::~ScopedSystemDpi()
+ScopedSystemDpi::ScopedSystemDpi(DWORD dpi)
+    : previous(systemDpiSetting())
+    , written(writeDpiSetting(dpi))
 {
-    if (hadPrevious)
-        writeDpi(previous);
-    else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kValue);
 }
+
+ScopedSystemDpi::~ScopedSystemDpi() { writeDpiSetting(previous); }
 
 } // namespace testing_support

@@ -1,12 +1,17 @@
 #pragma once
-// The display scale that programs started from now on get: under Wine, the LogPixels value of the
-// user's desktop settings, read by each new process.
+// The display scale of the Wine prefix, for tests that start a program at another DPI.
 #include <windows.h>
+
+#include <optional>
 
 namespace testing_support {
 
-// Sets the scale for programs started while the object lives, and puts the earlier value back
-// (or removes it, when there was none) when it goes.
+// The prefix's LogPixels under HKCU\Control Panel\Desktop; empty when it is not set (96).
+std::optional<DWORD> systemDpiSetting();
+
+// Sets the display scale that every Wine process started from now on takes (96 = 100 %, 144 =
+// 150 %); this process keeps its own. The previous setting, or its absence, is put back when the
+// object goes, whatever happened meanwhile.
 class ScopedSystemDpi {
 public:
     explicit ScopedSystemDpi(DWORD dpi);
@@ -14,12 +19,12 @@ public:
     ScopedSystemDpi(const ScopedSystemDpi&) = delete;
     ScopedSystemDpi& operator=(const ScopedSystemDpi&) = delete;
 
-    bool applied() const { return done; }
+    // True when the new value was written.
+    bool applied() const { return written; }
 
 private:
-    DWORD previous = 0;
-    bool hadPrevious = false;
-    bool done = false;
+    std::optional<DWORD> previous;
+    bool written = false;
 };
 
 } // namespace testing_support
