@@ -30,7 +30,8 @@ trap 'exit 130' INT TERM
 if [ -z "${DISPLAY:-}" ]; then
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # Wide and tall enough for the window at 200 % (2006 x 549 with its frame).
+  Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   read -r -t 20 display_number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; exit 1; }
   rm -f "$fifo"

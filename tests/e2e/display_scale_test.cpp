@@ -143,8 +143,9 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
     for (const ScaleCase& scale : sequence) {
         SCOPED_TRACE(::testing::Message() << scale.dpi << " dpi");
         const RECT whole = wholeAt(scale.dpi);
-        const RECT offered{
-            40 + 5 * static_cast<LONG>(scale.dpi % 7), 30, 40 + whole.right + 8, 30 + whole.bottom + 60};
+        // Somewhat larger than the frame, and somewhere else each time.
+        const LONG left = 40 + 5 * static_cast<LONG>(scale.dpi % 7);
+        const RECT offered{left, 30, left + whole.right + 8, 30 + whole.bottom + 60};
         const RemoteRect suggested(program.process().handle(), offered);
         ASSERT_NE(suggested.lParam(), 0);
         DWORD_PTR answer = 0;
