@@ -175,8 +175,7 @@ TEST_F(PlacedWindow, RememberedPositionUnlessUnknownOrForced)
     Left = 100;
     Top = -1;
     placeWindow(false);
-    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(0L, 0L))
-        << "a negative coordinate is no remembered position";
+    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(0L, 0L)) << "-1 is no remembered position";
 }
 
 TEST_F(PlacedWindow, TopmostGoesOnAndOffAndShowsTheWindow)
