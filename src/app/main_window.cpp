@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/process_globals.h"
+#include "app/process_objects.h"
 #include "display/display_scale.h"
 #include "display/input_state.h"
 #include "display/painting.h"
@@ -79,12 +80,25 @@ POINT windowTopLeft(HWND window)
     return topLeft;
 }
 
-void recordPositionAndClose(HWND window)
+void recordPosition(HWND window)
 {
     const POINT topLeft = windowTopLeft(window);
     Left = topLeft.x;
     Top = topLeft.y;
+}
+
+void recordPositionAndClose(HWND window)
+{
+    recordPosition(window);
     DestroyWindow(window);
+}
+
+// The system ends the process as soon as WM_ENDSESSION returns: the message loop never finishes and
+// the registry is never destroyed, so its write-back runs here. The hooks end with the process.
+void saveBeforeSessionEnds(HWND window)
+{
+    recordPosition(window);
+    settingsRegistry.writeAll();
 }
 
 } // namespace
@@ -113,6 +127,12 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         return onPaintMessage(window);
     case WM_CLOSE:
         recordPositionAndClose(window);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // never hold up a shutdown
+    case WM_ENDSESSION:
+        if (wParam) // FALSE: another program refused, the session goes on
+            saveBeforeSessionEnds(window);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS)

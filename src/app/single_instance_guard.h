@@ -8,8 +8,15 @@
 class SingleInstanceGuard {
 public:
     // True when another copy runs; then `otherWindow`, if given, receives that copy's window of the
-    // class `name` (null when it has none yet). Otherwise this copy takes the mutex.
+    // class `name` (null when it has none yet). Otherwise this copy takes the mutex. Composes the
+    // two steps below.
     bool check(const char* name, HWND* otherWindow);
+
+    // First step: true when another copy's mutex exists already; `otherWindow` as for check.
+    bool findOtherCopy(const char* name, HWND* otherWindow);
+    // Second step: creates the mutex and keeps it. True when another copy created it after the
+    // first step missed it; then no handle is kept, and `otherWindow` as for check.
+    bool takeMutexOrFindOtherCopy(const char* name, HWND* otherWindow);
 
 private:
     KernelHandle mutex;

@@ -9,8 +9,8 @@ unsigned char redrawPending;
 
 namespace {
 
-// The 半角/全角 key alternates between 0xF3 and 0xF4 at each press; whichever code arrives, the
-// other state must not linger.
+// Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
+// also clears 0xF2 (VK_OEM_COPY, the カタカナ ひらがな key); 0xF4 is left as it is.
 constexpr unsigned VK_OEM_AUTO_CODE = 0xF3;
 constexpr unsigned VK_OEM_COPY_CODE = 0xF2;
 

@@ -7,10 +7,23 @@
 
 namespace {
 
+constexpr int kNoPosition = -1;
+
 bool hasRememberedPosition(const PlacementInput& input)
 {
-    return !input.forced && input.memorizePosition && input.left >= 0 && input.top >= 0;
+    return !input.forced && input.memorizePosition && input.left != kNoPosition && input.top != kNoPosition;
 }
+
+// A window whose caption can be grabbed can be brought back by the user; one on a monitor that was
+// unplugged since, or far off, cannot. A window partly off a screen edge is fine.
+bool captionMiddleIsShown(const PlacementInput& input, const WindowPlacement& placement)
+{
+    const POINT middle{
+        placement.x + placement.width / 2, placement.y + input.dialogFrameHeight + input.captionHeight / 2};
+    return input.isOnMonitor && input.isOnMonitor(middle);
+}
+
+bool isOnConnectedMonitor(POINT point) { return MonitorFromPoint(point, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // The halving truncates toward zero: a window one pixel wider than the screen, centred, stays at 0.
 int gridOffset(int column, int freeSpace)
@@ -42,6 +55,7 @@ PlacementInput currentInput(bool forced)
     input.left = Left;
     input.top = Top;
     input.forced = forced;
+    input.isOnMonitor = isOnConnectedMonitor;
     return input;
 }
 
@@ -56,7 +70,8 @@ WindowPlacement computePlacement(const PlacementInput& input)
     if (hasRememberedPosition(input)) {
         placement.x = input.left;
         placement.y = input.top;
-        return placement;
+        if (captionMiddleIsShown(input, placement))
+            return placement;
     }
     const int row = input.defaultPosition < 3 ? 0 : (input.defaultPosition < 6 ? 1 : 2);
     placement.x = gridOffset(input.defaultPosition % 3, input.screenWidth - placement.width);

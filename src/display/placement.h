@@ -14,9 +14,11 @@ struct PlacementInput {
     int pictureHeight = 0;
     int defaultPosition = 0; // cell of the 3 x 3 screen grid, row by row
     bool memorizePosition = false;
-    int left = -1;
+    int left = -1; // -1: no position known
     int top = -1;
     bool forced = false; // ignore the remembered position
+    // Whether a monitor connected now shows the screen point.
+    bool (*isOnMonitor)(POINT point) = nullptr;
 };
 
 // The window rectangle in screen coordinates.
@@ -33,7 +35,8 @@ WindowPlacement computePlacement(const PlacementInput& input);
 SIZE windowSizeForDpi(UINT dpi);
 
 // Sizes mainWindow so that its client area holds the base picture exactly, and moves, raises and
-// shows it: at the remembered position, unless forced or none is known, else at DefaultPosition.
+// shows it: at the remembered position when one is known, not forced, and the middle of the caption
+// bar would be on a monitor there, so that the user can reach it; else at DefaultPosition.
 void placeWindow(bool forced);
 
 // Always-on-top on or off; also shows the window.

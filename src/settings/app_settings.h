@@ -4,8 +4,8 @@
 #include "settings/settings_registry.h"
 
 // The eight persistent settings. The settings registry fills them from TaveloKeyboard.ini at
-// start-up and writes them back when the process ends; the rest of the program reads and changes
-// them directly.
+// start-up and writes them back when the process ends, or earlier when the session ends; the rest
+// of the program reads and changes them directly.
 extern int DefaultPosition;         // start-up cell of a 3 x 3 screen grid, 0..8, row by row
 extern bool MostTop;                // keep the window above all others
 extern bool MemorizePosition;       // reopen where the window was closed

@@ -54,7 +54,7 @@ public:
 
 // Ties program variables to keys of one INI file: each binding reads its key at once, and the
 // destructor writes every bound variable back, sorted by section and key. The file is touched at
-// no other time.
+// no other time, unless the program asks for the write-back early.
 class SettingsRegistry {
 public:
     SettingsRegistry(const char* fileName, bool isFullPath);
@@ -69,12 +69,15 @@ public:
     void bindBool(const char* section, const char* key, bool* target, bool defaultValue);
     void bindString(const char* section, const char* key, std::string* target, const char* defaultText);
 
+    // The destructor's write-back, now: for when the process may end without destroying the
+    // registry. Writing again later writes the values of that moment.
+    void writeAll() const;
+
 private:
     struct ByLess {
         bool operator()(const SettingBinding& a, const SettingBinding& b) const { return a.less(b); }
     };
 
-    void writeAll() const;
     void write(const SettingBinding& binding) const;
 
     IniFile ini;

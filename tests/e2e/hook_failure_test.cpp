@@ -1,5 +1,6 @@
 // A hook library that is missing, incomplete or refuses to start: the user sees one warning owned
-// by the keyboard window, then the window as usual, and the program ends normally.
+// by the keyboard window, which stays hidden until the box is answered, then the window as usual,
+// and the program ends normally.
 #include <gtest/gtest.h>
 
 #include "e2e_helpers.h"
@@ -10,7 +11,7 @@ namespace {
 
 class BrokenHookLibrary : public ::testing::TestWithParam<const char*> { };
 
-TEST_P(BrokenHookLibrary, OneWarningOwnedByTheWindowThenTheBasePicture)
+TEST_P(BrokenHookLibrary, OneWarningOwnedByTheStillHiddenWindowThenTheBasePicture)
 {
     InstalledProgram program(GetParam());
     ASSERT_TRUE(program.installed());
@@ -30,6 +31,7 @@ TEST_P(BrokenHookLibrary, OneWarningOwnedByTheWindowThenTheBasePicture)
     const std::vector<HWND> windows = topLevelWindows(program.id(), kProgramClass);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(seen.owner, windows.front());
+    EXPECT_FALSE(IsWindowVisible(windows.front())) << "the keyboard was shown before the warning";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 
     ASSERT_NE(program.waitForWindow(), nullptr);

@@ -12,8 +12,12 @@
 
 namespace {
 
+// One monitor of 1280 x 1024.
+bool onTheMonitor(POINT point) { return point.x >= 0 && point.x < 1280 && point.y >= 0 && point.y < 1024; }
+
 // A desktop of the given width and 1024 high, with frames of 3, a 20-pixel menu bar and a 19-pixel
-// caption, showing the 1000 x 242 keyboard: the window is 1006 x 287.
+// caption, showing the 1000 x 242 keyboard: the window is 1006 x 287, the middle of its caption bar
+// 503 pixels right of its left edge and 12 below its top.
 PlacementInput desktop(int defaultPosition, int screenWidth = 1280)
 {
     PlacementInput input;
@@ -26,6 +30,7 @@ PlacementInput desktop(int defaultPosition, int screenWidth = 1280)
     input.pictureWidth = 1000;
     input.pictureHeight = 242;
     input.defaultPosition = defaultPosition;
+    input.isOnMonitor = onTheMonitor;
     return input;
 }
 
@@ -55,11 +60,21 @@ TEST(PlacementArithmetic, GridRememberedAndForcedPlaces)
         {desktop(1, 1005), 0, 0},
         {desktop(2, 1005), -1, 0},
         {desktop(1, 1001), -2, 0},
-        // A remembered position when both coordinates are known, never pulled back onto the screen.
+        // A remembered position when both coordinates are known and the middle of the caption bar
+        // is on a monitor there, never pulled back onto the screen; -1 is unknown.
         {remembering(7, 0, 0), 0, 0},
-        {remembering(7, 5000, 100), 5000, 100},
+        {remembering(7, 5000, 100), 137, 737},
         {remembering(7, 100, -1), 137, 737},
         {remembering(7, -1, 100), 137, 737},
+        {remembering(7, -2, 100), -2, 100},
+        {remembering(7, -503, 100), -503, 100},
+        {remembering(7, -504, 100), 137, 737},
+        {remembering(7, 776, 100), 776, 100},
+        {remembering(7, 777, 100), 137, 737},
+        {remembering(7, 100, -12), 100, -12},
+        {remembering(7, 100, -13), 137, 737},
+        {remembering(7, 100, 1011), 100, 1011},
+        {remembering(7, 100, 1012), 137, 737},
         {remembering(0, 300, 200, true), 0, 0},
         {remembering(4, 300, 200, false, false), 137, 368},
     };
@@ -160,8 +175,7 @@ TEST_F(PlacedWindow, RememberedPositionUnlessUnknownOrForced)
     Left = 100;
     Top = -1;
     placeWindow(false);
-    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(0L, 0L))
-        << "a negative coordinate is no remembered position";
+    EXPECT_EQ(std::pair(placed().left, placed().top), std::pair(0L, 0L)) << "-1 is no remembered position";
 }
 
 TEST_F(PlacedWindow, TopmostGoesOnAndOffAndShowsTheWindow)

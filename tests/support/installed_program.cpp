@@ -42,7 +42,8 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param)
     char caption[256] = {};
     GetClassNameA(window, className, sizeof className);
     GetWindowTextA(window, caption, sizeof caption);
-    if ((search->processId == 0 || owner == search->processId) && lstrcmpA(className, search->className) == 0
+    if ((search->processId == 0 || owner == search->processId)
+        && (!search->className || lstrcmpA(className, search->className) == 0)
         && (!search->caption || lstrcmpA(caption, search->caption) == 0))
         search->found.push_back(window);
     return TRUE;

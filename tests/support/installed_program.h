@@ -34,7 +34,7 @@ Pixels composed(const Pixels& base, const Pixels& pressed, const std::vector<REC
 // The program's own base picture with the rectangles taken from the given pressed picture.
 Pixels programPictureWithLit(const std::vector<RECT>& lit, const Pixels& pressed = programPressedPicture());
 
-// Top-level windows of the process (0: any) with the class and, when given, the caption.
+// Top-level windows of the process (0: any) with the class (null: any) and, when given, the caption.
 std::vector<HWND> topLevelWindows(DWORD processId, const char* className, const char* caption = nullptr);
 // Every visible main window of the program, of any process.
 std::vector<HWND> programWindows();
