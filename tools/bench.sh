@@ -193,6 +193,8 @@ declare -A about=(
   echo "  resident memory; the commit charge on Windows, equal to PrivateUsage there) is used instead."
   echo "- Under Wine, GetProcessTimes for another process returns the caller's own times; CPU time is"
   echo "  read from the system's process list (NtQuerySystemInformation) instead."
+  echo "- The floor lights A from its own keyboard hook only; the check that posts hook events to both"
+  echo "  windows (holding A changes ... pixels) therefore changes nothing in the floor."
   echo "- Under Wine the window is 1006 x 286 (caption 19, menu bar 19, frames 3): the floor sizes itself"
   echo "  from the same system metrics as the program, so both client areas are 1000 x 242."
 } >"$doc"
