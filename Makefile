@@ -1,10 +1,10 @@
-# Front door: make build | test | run | format | previews. Each target installs missing Debian
+# Front door: make build | program | test | run | format | previews. Each target installs missing Debian
 # packages first (as root) or says what to install.
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run dist bench screenshot format format-check clean previews
+.PHONY: all deps configure build program test run dist bench screenshot format format-check clean previews
 
 all: build
 
@@ -24,7 +24,11 @@ build: deps configure
 test: build format-check
 	bash tools/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure $(CTEST_FLAGS)
 
-run: build
+# The program and its hook library alone, without the tests and benchmarks: all that run needs.
+program: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target TaveloKeyboard keyhook
+
+run: program
 	bash tools/run.sh $(BUILD)
 
 dist: build

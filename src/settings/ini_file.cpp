@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "common/module_directory.h"
@@ -91,8 +91,9 @@ bool IniFile::putString(const char* section, const char* key, const std::string&
 
 void IniFile::putInt(const char* section, const char* key, int value) const
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
+    // to_chars, not printf: the same decimal text without linking a formatter into the program.
+    char text[16] = {};
+    std::to_chars(text, text + sizeof text - 1, value);
     putString(section, key, text);
 }
 

@@ -1,8 +1,8 @@
 #include "ui/dialog_controls.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -29,8 +29,8 @@ int getEditInt(HWND control)
 
 void setEditInt(HWND control, int value)
 {
-    char text[kTextBufferSize];
-    std::snprintf(text, sizeof text, "%d", value);
+    char text[kTextBufferSize] = {};
+    std::to_chars(text, text + sizeof text - 1, value);
     SetWindowTextA(control, text);
 }
 

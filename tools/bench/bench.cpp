@@ -3,8 +3,11 @@
 // a time (the keyboard program is single-instance). Prints one line per figure:
 //   ID  VALUE UNIT  floor VALUE UNIT  ratio PROGRAM/FLOOR
 // and lines starting with '#' for what the reader should know about the run.
-//   bench.exe [DIRECTORY [EVENTS]]   DIRECTORY holds the three programs (default: bench.exe's own),
-//                                    EVENTS is the size of the flood (default: a million)
+//   bench.exe [DIRECTORY [EVENTS [memory|starts]]]
+//     DIRECTORY holds the three programs (default: bench.exe's own), EVENTS is the size of the
+//     flood (default: a million); "memory" takes only the memory after start-up, "starts" that
+//     and the start-up time.
+// Sizes are printed as "file NAME BYTES PICTURE_BYTES" lines.
 //
 // Why hook events are synchronised the way they are: a message sent to another thread is handled
 // before anything that thread has queued, so a WM_NULL sent after a flood returns long before the
@@ -31,13 +34,17 @@ namespace {
 constexpr UINT hookEventMessage = WM_USER;
 constexpr WPARAM keyboardDevice = 0;
 constexpr WORD keyA = 0x41;
-constexpr int startRuns = 5;
+constexpr int startRuns = 21;
+constexpr int latencyPresses = 40;
+constexpr int latencyWarmUps = 3;
 constexpr int repaintEvents = 2000;
 constexpr int defaultFloodEvents = 1000000;
 constexpr int floodBatch = 5000; // well below the 10000 messages a queue may hold
 constexpr DWORD idleMilliseconds = 10000;
 constexpr DWORD replyTimeout = 10000;
 constexpr DWORD startTimeout = 20000;
+// Key A's rectangle in the picture at 100 %: x, y, right, bottom.
+constexpr RECT keyARect{71, 126, 71 + 38, 126 + 38};
 
 // ---- clock and statistics ----
 
@@ -60,6 +67,16 @@ std::optional<double> median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// The nearest-rank 90th percentile.
+std::optional<double> percentile90(std::vector<double> values)
+{
+    if (values.empty())
+        return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const size_t rank = (values.size() * 9 + 9) / 10;
+    return values[std::min(values.size(), rank) - 1];
 }
 
 // ---- files ----
@@ -92,6 +109,27 @@ std::optional<double> fileKiB(const std::string& path)
         return std::nullopt;
     const uint64_t bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return static_cast<double>(bytes) / 1024.0;
+}
+
+BOOL CALLBACK addResourceSize(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR total)
+{
+    if (HRSRC resource = FindResourceA(module, name, type))
+        *reinterpret_cast<uint64_t*>(total) += SizeofResource(module, resource);
+    return TRUE;
+}
+
+// The bytes of a file's pictures: its bitmap and raw-data resources.
+uint64_t pictureBytes(const std::string& path)
+{
+    HMODULE file
+        = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!file)
+        return 0;
+    uint64_t total = 0;
+    for (LPCSTR type : {RT_BITMAP, RT_RCDATA})
+        EnumResourceNamesA(file, type, addResourceSize, reinterpret_cast<LONG_PTR>(&total));
+    FreeLibrary(file);
+    return total;
 }
 
 // A new directory under the user's temporary directory holding copies of the given files; it is
@@ -287,12 +325,13 @@ public:
             SelectObject(dc.get(), bitmap.get());
     }
 
-    bool take(HWND window, Picture& out)
+    bool take(HWND window, Picture& out, POINT origin = {0, 0})
     {
         if (!pixels)
             return false;
         WindowDc source(window);
-        if (!source.get() || !BitBlt(dc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY))
+        if (!source.get()
+            || !BitBlt(dc.get(), 0, 0, width, height, source.get(), origin.x, origin.y, SRCCOPY))
             return false;
         GdiFlush();
         out.resize(static_cast<size_t>(width) * height);
@@ -473,6 +512,10 @@ struct Figures {
     std::optional<double> privateAfterStart;
     std::optional<double> privateAfterFlood;
     std::optional<double> idleCpu;
+    std::optional<double> pressMedian;
+    std::optional<double> pressP90;
+    std::optional<double> releaseMedian;
+    std::optional<double> releaseP90;
 };
 
 // Waits for the subject's window to appear; dismisses warning boxes on the way.
@@ -612,10 +655,77 @@ std::optional<double> absorptionRate(HWND window, HANDLE windowThread, int event
     return events / (busy / 1000.0);
 }
 
+// Key A's rectangle in the window's client area: the picture's, scaled as the window is
+// (edge' = (edge * dpi + 48) / 96, the dpi read from the client width).
+RECT scaledKeyA(HWND window)
+{
+    const int dpi = (clientSize(window).cx * 96 + 500) / 1000;
+    const auto scale = [dpi](LONG edge) { return static_cast<LONG>((edge * dpi + 48) / 96); };
+    return {scale(keyARect.left), scale(keyARect.top), scale(keyARect.right), scale(keyARect.bottom)};
+}
+
+void sendKeyA(bool pressed)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = keyA;
+    input.ki.dwFlags = pressed ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+// Time from SendInput of A until A's rectangle on screen shows it: held when at least half of
+// its pixels differ from the released look, released when none does. Polled without pause.
+std::optional<double> keyToPixel(
+    HWND window, const RECT& key, ClientCapture& capture, const Picture& released, bool pressed)
+{
+    Picture seen;
+    const double start = nowMilliseconds();
+    sendKeyA(pressed);
+    while (nowMilliseconds() - start < 2000) {
+        if (!capture.take(window, seen, {key.left, key.top}))
+            return std::nullopt;
+        const size_t changed = differingPixels(seen, released);
+        if (pressed ? changed >= seen.size() / 2 : changed == 0)
+            return nowMilliseconds() - start;
+    }
+    return std::nullopt;
+}
+
+// Presses and releases A through the system's input, as a keyboard would, and times each until
+// the window shows it. The first few presses warm up and are not counted.
+void measureLatency(const Subject& subject, HWND window, Figures& figures)
+{
+    const RECT key = scaledKeyA(window);
+    ClientCapture capture(key.right - key.left, key.bottom - key.top);
+    Picture released;
+    if (!capture.take(window, released, {key.left, key.top}))
+        return;
+    std::vector<double> presses, releases;
+    for (int i = 0; i < latencyWarmUps + latencyPresses; ++i) {
+        Sleep(20);
+        const auto press = keyToPixel(window, key, capture, released, true);
+        Sleep(20);
+        const auto release = keyToPixel(window, key, capture, released, false);
+        if (!press || !release) {
+            sendKeyA(false);
+            std::printf("# %s: key A did not show on screen within 2 s\n", subject.label);
+            return;
+        }
+        if (i >= latencyWarmUps) {
+            presses.push_back(*press);
+            releases.push_back(*release);
+        }
+    }
+    figures.pressMedian = median(presses);
+    figures.pressP90 = percentile90(presses);
+    figures.releaseMedian = median(releases);
+    figures.releaseP90 = percentile90(releases);
+}
+
 // One long run: memory after start-up, idle CPU, repaint per event, the flood, memory after it.
 // Leaves the settled picture for the start-up runs to wait for.
-void measureRunning(const Subject& subject, const std::string& source, int events, Figures& figures,
-    std::optional<Picture>& settled)
+void measureRunning(const Subject& subject, const std::string& source, int events, bool memoryOnly,
+    Figures& figures, std::optional<Picture>& settled)
 {
     TemporaryDirectory directory(source, subject.files);
     if (!directory.ready()) {
@@ -628,6 +738,8 @@ void measureRunning(const Subject& subject, const std::string& source, int event
         return;
     settled = settledPicture(subject, window);
     figures.privateAfterStart = privateKiB(program.handle());
+    if (memoryOnly)
+        return;
 
     const auto idleStart = cpuMilliseconds(program.id());
     Sleep(idleMilliseconds);
@@ -635,8 +747,10 @@ void measureRunning(const Subject& subject, const std::string& source, int event
     if (idleStart && idleEnd)
         figures.idleCpu = *idleEnd - *idleStart;
 
-    if (settled)
+    if (settled) {
         checkKeyShows(subject, window, *settled);
+        measureLatency(subject, window, figures);
+    }
     figures.repaintMicroseconds = repaintPerEvent(window);
     figures.uncoveredMicroseconds = repaintUncovered(window);
     figures.eventsPerSecond = absorptionRate(window, program.windowThread(), events);
@@ -672,26 +786,26 @@ std::optional<double> timeToPicture(const Subject& subject, const std::string& s
     return std::nullopt;
 }
 
-std::optional<double> medianStartTime(
-    const Subject& subject, const std::string& source, const Picture& settled)
+// Fresh starts of the two subjects in turn, so that both meet the same load on the machine.
+void measureStarts(const Subject& program, const std::optional<Picture>& programSettled,
+    Figures& programFigures, const Subject& floor, const std::optional<Picture>& floorSettled,
+    Figures& floorFigures, const std::string& source)
 {
-    std::vector<double> times;
-    for (int run = 0; run < startRuns; ++run)
-        if (auto time = timeToPicture(subject, source, settled))
-            times.push_back(*time);
-    if (times.size() < startRuns)
-        std::printf("# %s: %zu of %d starts reached the picture\n", subject.label, times.size(), startRuns);
-    return median(times);
-}
-
-Figures measure(const Subject& subject, const std::string& source, int events)
-{
-    Figures figures;
-    std::optional<Picture> settled;
-    measureRunning(subject, source, events, figures, settled);
-    if (settled)
-        figures.startMilliseconds = medianStartTime(subject, source, *settled);
-    return figures;
+    if (!programSettled || !floorSettled)
+        return;
+    std::vector<double> programTimes, floorTimes;
+    for (int run = 0; run < startRuns; ++run) {
+        if (auto time = timeToPicture(floor, source, *floorSettled))
+            floorTimes.push_back(*time);
+        if (auto time = timeToPicture(program, source, *programSettled))
+            programTimes.push_back(*time);
+    }
+    for (const auto& [subject, times] : {std::pair{&floor, &floorTimes}, std::pair{&program, &programTimes}})
+        if (times->size() < startRuns)
+            std::printf(
+                "# %s: %zu of %d starts reached the picture\n", subject->label, times->size(), startRuns);
+    programFigures.startMilliseconds = median(programTimes);
+    floorFigures.startMilliseconds = median(floorTimes);
 }
 
 // ---- output ----
@@ -722,8 +836,29 @@ std::optional<double> difference(std::optional<double> later, std::optional<doub
     return *later - *earlier;
 }
 
-void printFigures(const Figures& program, const Figures& floor, const std::string& source)
+void printFile(const std::string& source, const char* name)
 {
+    const std::string path = source + "\\" + name;
+    const auto kib = fileKiB(path);
+    if (kib)
+        std::printf(
+            "file %s %.0f %llu\n", name, *kib * 1024.0, static_cast<unsigned long long>(pictureBytes(path)));
+}
+
+enum class Mode { everything, memory, starts };
+
+void printFigures(const Figures& program, const Figures& floor, const std::string& source, Mode mode)
+{
+    if (mode != Mode::everything) {
+        if (mode == Mode::starts)
+            printFigure("start_to_picture", program.startMilliseconds, floor.startMilliseconds, "ms", 1);
+        printFigure("private_start", program.privateAfterStart, floor.privateAfterStart, "KiB", 0);
+        return;
+    }
+    printFigure("press_to_pixel", program.pressMedian, floor.pressMedian, "ms", 2);
+    printFigure("press_to_pixel_p90", program.pressP90, floor.pressP90, "ms", 2);
+    printFigure("release_to_pixel", program.releaseMedian, floor.releaseMedian, "ms", 2);
+    printFigure("release_to_pixel_p90", program.releaseP90, floor.releaseP90, "ms", 2);
     printFigure("absorb_rate", program.eventsPerSecond, floor.eventsPerSecond, "ev/s", 0);
     printFigure("repaint_per_event", program.repaintMicroseconds, floor.repaintMicroseconds, "us", 1);
     printFigure("repaint_uncovered", program.uncoveredMicroseconds, floor.uncoveredMicroseconds, "us", 1);
@@ -736,6 +871,8 @@ void printFigures(const Figures& program, const Figures& floor, const std::strin
     const auto floorSize = fileKiB(source + "\\floor_window.exe");
     printFigure("exe_size", fileKiB(source + "\\TaveloKeyboard.exe"), floorSize, "KiB", 1);
     printFigure("dll_size", fileKiB(source + "\\keyhook.dll"), std::nullopt, "KiB", 1);
+    for (const char* name : {"TaveloKeyboard.exe", "keyhook.dll", "floor_window.exe"})
+        printFile(source, name);
 }
 
 } // namespace
@@ -744,17 +881,31 @@ int main(int argc, char** argv)
 {
     const std::string source = argc > 1 ? argv[1] : ownDirectory();
     const int events = argc > 2 ? std::max(floodBatch, std::atoi(argv[2])) : defaultFloodEvents;
+    const std::string modeName = argc > 3 ? argv[3] : "";
+    const Mode mode = modeName == "memory" ? Mode::memory
+        : modeName == "starts"             ? Mode::starts
+                                           : Mode::everything;
+    const bool memoryOnly = mode != Mode::everything;
     const Subject keyboard{
         "program", "TaveloKeyboard.exe", "TAVELO_WindowClass", {"TaveloKeyboard.exe", "keyhook.dll"}};
     const Subject floor{"floor", "floor_window.exe", "TAVELO_BenchFloor", {"floor_window.exe"}};
 
-    std::printf(
-        "# %d starts each (median), %d events flooded in batches of %d, %d repaint events, %lu ms idle\n",
-        startRuns, events, floodBatch, repaintEvents, idleMilliseconds);
+    HDC screen = GetDC(nullptr);
+    std::printf("# screen at %d dpi\n", GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    if (!memoryOnly)
+        std::printf("# %d starts each (median, taken in turns), %d presses of A (after %d to warm up), %d "
+                    "events flooded in batches of %d, %d repaint events, %lu ms idle\n",
+            startRuns, latencyPresses, latencyWarmUps, events, floodBatch, repaintEvents, idleMilliseconds);
     std::fflush(stdout);
-    const Figures floorFigures = measure(floor, source, events);
+    Figures floorFigures, programFigures;
+    std::optional<Picture> floorSettled, programSettled;
+    measureRunning(floor, source, events, memoryOnly, floorFigures, floorSettled);
     std::fflush(stdout);
-    const Figures programFigures = measure(keyboard, source, events);
-    printFigures(programFigures, floorFigures, source);
+    measureRunning(keyboard, source, events, memoryOnly, programFigures, programSettled);
+    std::fflush(stdout);
+    if (mode != Mode::memory)
+        measureStarts(keyboard, programSettled, programFigures, floor, floorSettled, floorFigures, source);
+    printFigures(programFigures, floorFigures, source, mode);
     return 0;
 }
