@@ -19,7 +19,7 @@ using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
 UINT windowDpi(HWND window)
 {
-    static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
     if (getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window))
             return dpi;
@@ -33,7 +33,6 @@ UINT windowDpi(HWND window)
 
 int systemMetricForDpi(int index, UINT dpi)
 {
-    static const auto getSystemMetricsForDpi
-        = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    const auto getSystemMetricsForDpi = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     return getSystemMetricsForDpi ? getSystemMetricsForDpi(index, dpi) : GetSystemMetrics(index);
 }
