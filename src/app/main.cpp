@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "app/main_window.h"
 #include "app/process_objects.h"
 #include "app/warning.h"
@@ -20,11 +18,6 @@ void activateOtherCopy(HWND other)
 
 // The manifest asks for version 6 of the common controls: loaded before the first window, they
 // give the settings dialog's buttons and edits the system's current look.
-void loadCommonControls()
-{
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&classes);
-}
 
 void runMessageLoop()
 {
@@ -48,8 +41,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     bindAppSettings(settingsRegistry);
-    loadCommonControls();
-
     if (!registerMainWindowClass()) {
         showWarning("ウィンドウの初期化に失敗しました");
         return 0;

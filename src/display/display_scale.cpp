@@ -33,6 +33,7 @@ UINT windowDpi(HWND window)
 
 int systemMetricForDpi(int index, UINT dpi)
 {
-    const auto getSystemMetricsForDpi = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    const auto getSystemMetricsForDpi
+        = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     return getSystemMetricsForDpi ? getSystemMetricsForDpi(index, dpi) : GetSystemMetrics(index);
 }

@@ -3,26 +3,56 @@
 #include <wincodec.h>
 
 #include "common/com_ref.h"
+#include "common/owned_handle.h"
 
 namespace {
 
-// COM for the duration of one decode; a thread that already has COM keeps its own apartment.
-class ComApartment {
+// ole32, loaded only while scaled art is decoded: at 100 % the program never needs COM, and a
+// library loaded at start-up costs every user memory and time. COM is initialised for the
+// duration of one decode; a thread that already has COM keeps its own apartment.
+class ComLibrary {
 public:
-    ComApartment()
-        : initialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    ComLibrary()
     {
+        module.attach(LoadLibraryA("ole32.dll"));
+        initialise = function<InitialiseFunction>("CoInitializeEx");
+        uninitialise = function<UninitialiseFunction>("CoUninitialize");
+        create = function<CreateFunction>("CoCreateInstance");
+        initialised = initialise && uninitialise && create
+            && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
-    ~ComApartment()
+    ~ComLibrary()
     {
         if (initialised)
-            CoUninitialize();
+            uninitialise();
     }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
+    ComLibrary(const ComLibrary&) = delete;
+    ComLibrary& operator=(const ComLibrary&) = delete;
+
+    HRESULT createInstance(REFCLSID type, REFIID interfaceId, void** object) const
+    {
+        return initialised ? create(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object) : E_FAIL;
+    }
 
 private:
-    bool initialised;
+    using InitialiseFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using UninitialiseFunction = void(WINAPI*)();
+    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+
+    template <typename Function>
+    Function function(const char* name) const
+    {
+        return module.get()
+            ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.get(), name)))
+            : nullptr;
+    }
+
+    // Declared first, so that it is freed last, after COM has been shut down.
+    ModuleHandle module;
+    InitialiseFunction initialise = nullptr;
+    UninitialiseFunction uninitialise = nullptr;
+    CreateFunction create = nullptr;
+    bool initialised = false;
 };
 
 struct ResourceBytes {
@@ -135,10 +165,9 @@ HBITMAP loadPngResource(HINSTANCE instance, int id)
     const ResourceBytes bytes = findResource(instance, id);
     if (!bytes.data || bytes.size == 0)
         return nullptr;
-    ComApartment apartment;
+    const ComLibrary com;
     ComRef<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-            IID_IWICImagingFactory, factory.putVoid())))
+    if (FAILED(com.createInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.putVoid())))
         return nullptr;
     return decode(factory.get(), bytes);
 }

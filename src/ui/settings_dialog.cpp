@@ -1,6 +1,9 @@
 #include "ui/settings_dialog.h"
 
+#include <commctrl.h>
+
 #include "app/process_globals.h"
+#include "common/owned_handle.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "ui/dialog_controls.h"
@@ -22,6 +25,24 @@ struct SettingsControls {
 };
 
 SettingsControls controls;
+
+// The common controls library, loaded the first time the dialog opens and kept until the end: at
+// start-up the program has no use for it. Through the manifest it is version 6, which draws the
+// buttons, check boxes and edit fields in the system's current look.
+ModuleHandle commonControls;
+
+void loadCommonControls()
+{
+    if (commonControls.get())
+        return;
+    commonControls.attach(LoadLibraryA("comctl32.dll"));
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = reinterpret_cast<InitFunction>(
+        reinterpret_cast<void*>(GetProcAddress(commonControls.get(), "InitCommonControlsEx")));
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+    if (init)
+        init(&classes);
+}
 
 void lookUpControls(HWND dialog)
 {
@@ -93,6 +114,7 @@ void onCommand(HWND dialog, int id)
 
 bool runSettingsDialog(HWND owner)
 {
+    loadCommonControls();
     // -1 means the dialog could not be made at all; that is no OK.
     return DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_SETTINGS), owner, settingsDialogProc, 0) > 0;
 }
