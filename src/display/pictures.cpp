@@ -2,6 +2,7 @@
 
 #include "app/process_globals.h"
 #include "display/bitmap_file.h"
+#include "display/dib_section.h"
 #include "display/display_scale.h"
 #include "display/key_layout.h"
 #include "display/png_resource.h"
@@ -31,15 +32,7 @@ HBITMAP stretchedCopy(HBITMAP source, int width, int height)
     BITMAP shape{};
     if (!source || !GetObjectA(source, sizeof shape, &shape) || width <= 0 || height <= 0)
         return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP copy = createDibSection(width, height, 32);
     const HDC from = CreateCompatibleDC(nullptr);
     const HDC to = CreateCompatibleDC(nullptr);
     if (copy && from && to) {

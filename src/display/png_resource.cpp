@@ -4,6 +4,7 @@
 
 #include "common/com_ref.h"
 #include "common/owned_handle.h"
+#include "display/dib_section.h"
 
 namespace {
 
@@ -84,13 +85,13 @@ UINT indexedDepth(const WICPixelFormatGUID& format)
     return 0;
 }
 
-// The header and colour table of a top-down DIB of this shape.
-struct DibHeader {
-    BITMAPINFOHEADER header;
+// A picture's colour table as a DIB's.
+struct ColourTable {
     RGBQUAD colours[256];
+    UINT count = 0;
 };
 
-bool copyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, DibHeader& dib)
+bool copyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, ColourTable& table)
 {
     ComRef<IWICPalette> palette;
     if (FAILED(factory->CreatePalette(palette.put())) || FAILED(frame->CopyPalette(palette.get())))
@@ -100,9 +101,9 @@ bool copyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, DibH
     if (FAILED(palette->GetColors(256, colours, &count)) || count == 0)
         return false;
     for (UINT i = 0; i < count; ++i)
-        dib.colours[i] = {static_cast<BYTE>(colours[i]), static_cast<BYTE>(colours[i] >> 8),
+        table.colours[i] = {static_cast<BYTE>(colours[i]), static_cast<BYTE>(colours[i] >> 8),
             static_cast<BYTE>(colours[i] >> 16), 0};
-    dib.header.biClrUsed = count;
+    table.count = count;
     return true;
 }
 
@@ -125,30 +126,24 @@ HBITMAP decode(IWICImagingFactory* factory, const ResourceBytes& bytes)
         || height == 0)
         return nullptr;
 
-    DibHeader dib{};
-    dib.header.biSize = sizeof dib.header;
-    dib.header.biWidth = static_cast<LONG>(width);
-    dib.header.biHeight = -static_cast<LONG>(height);
-    dib.header.biPlanes = 1;
-    dib.header.biCompression = BI_RGB;
-
+    ColourTable table;
+    WORD depth = static_cast<WORD>(indexedDepth(format));
     IWICBitmapSource* source = frame.get();
     ComRef<IWICFormatConverter> converter;
-    if (const UINT depth = indexedDepth(format); depth && copyPalette(factory, frame.get(), dib)) {
-        dib.header.biBitCount = static_cast<WORD>(depth);
-    } else {
+    if (!depth || !copyPalette(factory, frame.get(), table)) {
         if (FAILED(factory->CreateFormatConverter(converter.put()))
             || FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                 nullptr, 0.0, WICBitmapPaletteTypeCustom)))
             return nullptr;
         source = converter.get();
-        dib.header.biBitCount = 32;
+        depth = 32;
+        table.count = 0;
     }
 
-    const UINT stride = (width * dib.header.biBitCount + 31) / 32 * 4;
+    const UINT stride = (width * depth + 31) / 32 * 4;
     void* bits = nullptr;
-    HBITMAP bitmap
-        = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&dib), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = createDibSection(
+        static_cast<int>(width), static_cast<int>(height), depth, table.colours, table.count, &bits);
     if (!bitmap)
         return nullptr;
     if (FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {

@@ -1,7 +1,6 @@
 #include "display/retained_frame.h"
 
-#include <algorithm>
-
+#include "display/dib_section.h"
 #include "display/display_scale.h"
 #include "display/pictures.h"
 
@@ -50,60 +49,9 @@ bool overlaps(const KeyRect& a, const KeyRect& b)
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-// The colours of both pictures when both have colour tables and there are at most 256 of them.
-// The built-in pictures have 16 each: a frame of 8 bits per pixel then shows every pixel exactly
-// at a quarter of the memory of one in the screen's depth.
-struct FramePalette {
-    RGBQUAD colours[256];
-    UINT count = 0;
-};
-
-bool addColourTable(HDC context, HGDIOBJ picture, FramePalette& palette)
-{
-    const HGDIOBJ previous = SelectObject(context, picture);
-    RGBQUAD table[256];
-    const UINT count = GetDIBColorTable(context, 0, 256, table);
-    SelectObject(context, previous);
-    for (UINT i = 0; i < count; ++i) {
-        const auto same = [&](const RGBQUAD& c) {
-            return c.rgbRed == table[i].rgbRed && c.rgbGreen == table[i].rgbGreen
-                && c.rgbBlue == table[i].rgbBlue;
-        };
-        if (std::none_of(palette.colours, palette.colours + palette.count, same)) {
-            if (palette.count == 256)
-                return false;
-            palette.colours[palette.count++] = table[i];
-        }
-    }
-    return count > 0;
-}
-
-HBITMAP createFrameBitmap(int width, int height)
-{
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biCompression = BI_RGB;
-    info.header.biBitCount = 32;
-
-    FramePalette palette;
-    if (const HDC probe = CreateCompatibleDC(nullptr)) {
-        if (addColourTable(probe, imagePair[BasePictureSlot].get(), palette)
-            && addColourTable(probe, imagePair[PressedPictureSlot].get(), palette)) {
-            info.header.biBitCount = 8;
-            info.header.biClrUsed = palette.count;
-            std::copy(palette.colours, palette.colours + palette.count, info.colours);
-        }
-        DeleteDC(probe);
-    }
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-}
+// In the screen's depth: under Wine a frame of fewer bits per pixel costs a converted copy of
+// the whole window at the first full paint, and keeps it, more than it saves.
+HBITMAP createFrameBitmap(int width, int height) { return createDibSection(width, height, 32); }
 
 } // namespace
 
