@@ -16,9 +16,6 @@ void activateOtherCopy(HWND other)
     SetForegroundWindow(other);
 }
 
-// The manifest asks for version 6 of the common controls: loaded before the first window, they
-// give the settings dialog's buttons and edits the system's current look.
-
 void runMessageLoop()
 {
     MSG message;
@@ -41,6 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     bindAppSettings(settingsRegistry);
+
     if (!registerMainWindowClass()) {
         showWarning("ウィンドウの初期化に失敗しました");
         return 0;

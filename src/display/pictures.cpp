@@ -5,6 +5,7 @@
 #include "display/dib_section.h"
 #include "display/display_scale.h"
 #include "display/key_layout.h"
+#include "display/memory_context.h"
 #include "display/png_resource.h"
 #include "resource_ids.h"
 
@@ -33,21 +34,15 @@ HBITMAP stretchedCopy(HBITMAP source, int width, int height)
     if (!source || !GetObjectA(source, sizeof shape, &shape) || width <= 0 || height <= 0)
         return nullptr;
     HBITMAP copy = createDibSection(width, height, 32);
-    const HDC from = CreateCompatibleDC(nullptr);
-    const HDC to = CreateCompatibleDC(nullptr);
-    if (copy && from && to) {
-        const HGDIOBJ oldFrom = SelectObject(from, source);
-        const HGDIOBJ oldTo = SelectObject(to, copy);
-        SetStretchBltMode(to, HALFTONE);
-        SetBrushOrgEx(to, 0, 0, nullptr);
-        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
-        SelectObject(to, oldTo);
-        SelectObject(from, oldFrom);
+    MemoryContext from;
+    MemoryContext to;
+    const HDC reading = from.with(source);
+    const HDC writing = copy ? to.with(copy) : nullptr;
+    if (reading && writing) {
+        SetStretchBltMode(writing, HALFTONE);
+        SetBrushOrgEx(writing, 0, 0, nullptr);
+        StretchBlt(writing, 0, 0, width, height, reading, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
     }
-    if (to)
-        DeleteDC(to);
-    if (from)
-        DeleteDC(from);
     return copy;
 }
 

@@ -2,46 +2,18 @@
 
 #include "display/dib_section.h"
 #include "display/display_scale.h"
+#include "display/memory_context.h"
 #include "display/pictures.h"
 
 namespace {
 
-// A memory context that the two pictures are selected into in turn; the original bitmap goes
-// back before it is deleted, so that the pictures stay free to be replaced.
+// The two pictures, selected in turn into one memory context.
 class PictureContext {
 public:
-    PictureContext()
-        : context(CreateCompatibleDC(nullptr))
-    {
-    }
-    ~PictureContext()
-    {
-        if (original)
-            SelectObject(context, original);
-        if (context)
-            DeleteDC(context);
-    }
-    PictureContext(const PictureContext&) = delete;
-    PictureContext& operator=(const PictureContext&) = delete;
-
-    // The context with picture `slot` selected; null when there is no context.
-    HDC with(unsigned slot)
-    {
-        if (!context)
-            return nullptr;
-        if (slot != selected) {
-            const HGDIOBJ previous = SelectObject(context, imagePair[slot].get());
-            if (!original)
-                original = previous;
-            selected = slot;
-        }
-        return context;
-    }
+    HDC with(unsigned slot) { return memory.with(imagePair[slot].get()); }
 
 private:
-    HDC context;
-    HGDIOBJ original = nullptr;
-    unsigned selected = ~0u;
+    MemoryContext memory;
 };
 
 bool overlaps(const KeyRect& a, const KeyRect& b)
