@@ -1,7 +1,7 @@
 #include "hook/hook_library.h"
 
-#include "app/warning.h"
 #include "common/module_directory.h"
+#include "common/warning.h"
 
 namespace {
 

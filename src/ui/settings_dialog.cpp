@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/process_globals.h"
 #include "common/owned_handle.h"
+#include "common/process_globals.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "ui/dialog_controls.h"

@@ -3,9 +3,9 @@
 // rectangles, a custom picture grown to the frame, and a change of scale while it runs.
 #include <gtest/gtest.h>
 
-#include "display/display_scale.h"
 #include "e2e_helpers.h"
 #include "resource_ids.h"
+#include "scale/display_scale.h"
 #include "support/hook_event_model.h"
 #include "support/system_dpi.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 #include "fake_hook_log.h"
 #include "hook/hook_library.h"
 

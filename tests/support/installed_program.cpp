@@ -1,6 +1,6 @@
 #include "support/installed_program.h"
 
-#include "display/png_resource.h"
+#include "pictures/png_resource.h"
 #include "support/win32_test_helpers.h"
 
 namespace testing_support {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 #include "support/process_tools.h"
 #include "support/window_pixels.h"
 

@@ -1,4 +1,4 @@
-#include "display/display_scale.h"
+#include "scale/display_scale.h"
 
 UINT displayDpi = kBaseDpi;
 

@@ -1,10 +1,10 @@
-#include "display/png_resource.h"
+#include "pictures/png_resource.h"
 
 #include <wincodec.h>
 
 #include "common/com_ref.h"
 #include "common/owned_handle.h"
-#include "display/dib_section.h"
+#include "pictures/dib_section.h"
 
 namespace {
 
