@@ -1,6 +1,7 @@
 #include "hook/hook_library.h"
 
 #include "common/module_directory.h"
+#include "common/proc_address.h"
 #include "common/warning.h"
 
 namespace {
@@ -8,22 +9,15 @@ namespace {
 constexpr char kLibraryName[] = "keyhook.dll";
 constexpr char kFailureText[] = "keyhook.dllの初期化に失敗しました";
 
-template <typename Function>
-Function entryPoint(HMODULE module, const char* name)
-{
-    // Through a plain function pointer type, which converts to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 } // namespace
 
 HookLibrary::~HookLibrary() { shutdown(); }
 
 bool HookLibrary::resolveEntryPoints()
 {
-    isHookingEntry = entryPoint<IsHookingFunction>(handle, "IsHooking");
-    startHookEntry = entryPoint<StartHookFunction>(handle, "StartHook");
-    endHookEntry = entryPoint<EndHookFunction>(handle, "EndHook");
+    isHookingEntry = procAddress<IsHookingFunction>(handle, "IsHooking");
+    startHookEntry = procAddress<StartHookFunction>(handle, "StartHook");
+    endHookEntry = procAddress<EndHookFunction>(handle, "EndHook");
     return isHookingEntry && startHookEntry && endHookEntry;
 }
 
