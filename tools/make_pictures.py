@@ -19,7 +19,7 @@ Written files:
                                   192 (125 to 200 %): (1000 x 242) times DPI / 96, 4-bit palette PNGs
                                   with the palettes of the BMPs, pressed complete as at 100 %
 
-The key rectangles are read from src/display/key_layout.cpp, so the pictures and the program share
+The key rectangles are read from src/keyboard/key_layout.cpp, so the pictures and the program share
 one table. Every key is drawn inside its rectangle: its black outline on the rectangle's edge, the
 bevel inside that and the face inside the bevel. At another scale every rectangle edge e becomes
 (e * DPI + 48) // 96, the rule by which the program scales the rectangles it lights, and the
@@ -38,7 +38,7 @@ from pathlib import Path
 from PIL import Image, ImageDraw, ImageFont
 
 ROOT = Path(__file__).resolve().parent.parent
-LAYOUT_SOURCE = ROOT / "src" / "display" / "key_layout.cpp"
+LAYOUT_SOURCE = ROOT / "src" / "keyboard" / "key_layout.cpp"
 RESOURCES = ROOT / "resources"
 FONT_MONO = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 FONT_PROPORTIONAL = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"

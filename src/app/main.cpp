@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/process_objects.h"
-#include "app/warning.h"
+#include "common/warning.h"
 #include "settings/app_settings.h"
 
 namespace {

@@ -1,16 +1,16 @@
 #include "app/main_window.h"
 
-#include "app/process_globals.h"
 #include "app/process_objects.h"
-#include "display/display_scale.h"
+#include "common/process_globals.h"
 #include "display/input_state.h"
 #include "display/painting.h"
-#include "display/pictures.h"
-#include "display/placement.h"
 #include "hook/hook_library.h"
+#include "pictures/pictures.h"
 #include "resource_ids.h"
+#include "scale/display_scale.h"
 #include "settings/app_settings.h"
 #include "ui/settings_dialog.h"
+#include "window/placement.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 // the window is gone and before the hook library is unloaded.
 #include <string>
 
-#include "app/process_globals.h"
 #include "app/single_instance_guard.h"
-#include "display/pictures.h"
+#include "common/process_globals.h"
 #include "hook/hook_library.h"
+#include "pictures/pictures.h"
 #include "settings/settings_registry.h"
 
 extern std::string CustomImageName;

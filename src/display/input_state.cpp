@@ -1,6 +1,6 @@
 #include "display/input_state.h"
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 #include "display/painting.h"
 #include "settings/app_settings.h"
 

@@ -3,8 +3,8 @@
 
 #include "hook_protocol.h"
 
-// Which keys and mouse slots are held right now. Every byte is 0 or 1: the painter uses it as the
-// index of the picture to copy from.
+// Which keys and mouse slots are held right now: every byte is 1 while held, else 0. The painter
+// draws a held one from the pressed picture, any other from the base picture.
 struct InputState {
     unsigned char keyState[256];   // by virtual-key code
     unsigned char pointerState[5]; // by PointerSlot

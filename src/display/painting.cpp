@@ -1,6 +1,6 @@
 #include "display/painting.h"
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 #include "display/input_state.h"
 #include "display/retained_frame.h"
 

@@ -1,9 +1,9 @@
 #include "display/retained_frame.h"
 
-#include "display/dib_section.h"
-#include "display/display_scale.h"
-#include "display/memory_context.h"
-#include "display/pictures.h"
+#include "pictures/dib_section.h"
+#include "pictures/memory_context.h"
+#include "pictures/pictures.h"
+#include "scale/display_scale.h"
 
 namespace {
 

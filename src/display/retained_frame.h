@@ -4,7 +4,7 @@
 #include <array>
 
 #include "display/input_state.h"
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 
 // The picture as the window shows it, kept off screen at the window's size: the base picture with
 // every held key and slot cut through to the pressed picture. A change of state redraws only the

@@ -1,19 +1,13 @@
 #include "hook/hook_library.h"
 
-#include "app/warning.h"
 #include "common/module_directory.h"
+#include "common/proc_address.h"
+#include "common/warning.h"
 
 namespace {
 
 constexpr char kLibraryName[] = "keyhook.dll";
 constexpr char kFailureText[] = "keyhook.dllの初期化に失敗しました";
-
-template <typename Function>
-Function entryPoint(HMODULE module, const char* name)
-{
-    // Through a plain function pointer type, which converts to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 } // namespace
 
@@ -21,9 +15,9 @@ HookLibrary::~HookLibrary() { shutdown(); }
 
 bool HookLibrary::resolveEntryPoints()
 {
-    isHookingEntry = entryPoint<IsHookingFunction>(handle, "IsHooking");
-    startHookEntry = entryPoint<StartHookFunction>(handle, "StartHook");
-    endHookEntry = entryPoint<EndHookFunction>(handle, "EndHook");
+    isHookingEntry = procAddress<IsHookingFunction>(handle, "IsHooking");
+    startHookEntry = procAddress<StartHookFunction>(handle, "StartHook");
+    endHookEntry = procAddress<EndHookFunction>(handle, "EndHook");
     return isHookingEntry && startHookEntry && endHookEntry;
 }
 

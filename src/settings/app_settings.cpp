@@ -18,8 +18,6 @@ void bindAppSettings(SettingsRegistry& registry)
     registry.bindBool("System", "UseCustomImage", &UseCustomImage, false);
     registry.bindString("System", "CustomImageName", &CustomImageName, "keyboard.bmp");
     registry.bindInt("System", "WheelInitTime", &WheelInitTime, 1000);
-    // A zero or negative time would leave the wheel arrow unlit; the corrected value is also what
-    // goes back to the file.
-    if (WheelInitTime < 1)
-        WheelInitTime = 1;
+    // The corrected value is also what goes back to the file.
+    WheelInitTime = correctedWheelTime(WheelInitTime);
 }

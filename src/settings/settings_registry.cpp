@@ -36,25 +36,12 @@ SettingBinding::SettingBinding(const char* section, const char* key, bool* targe
 {
 }
 
-SettingBinding::SettingBinding(const char* section, const char* key, char* target)
-    : textTarget(target)
-    , kind(BindingKind::CString)
-    , section(section)
-    , key(key)
-{
-}
-
 SettingBinding::SettingBinding(const char* section, const char* key, std::string* target)
     : stringTarget(target)
     , kind(BindingKind::String)
     , section(section)
     , key(key)
 {
-}
-
-bool SettingBinding::equals(const SettingBinding& other) const
-{
-    return key == other.key && section == other.section;
 }
 
 bool SettingBinding::less(const SettingBinding& other) const
@@ -129,10 +116,6 @@ void SettingsRegistry::write(const SettingBinding& binding) const
     case BindingKind::Bool:
         if (binding.boolTarget)
             ini.putBool(section, key, *binding.boolTarget);
-        break;
-    case BindingKind::CString:
-        if (binding.textTarget)
-            ini.putString(section, key, std::string(binding.textTarget));
         break;
     case BindingKind::String:
         if (binding.stringTarget

@@ -8,7 +8,6 @@
 template <typename Item>
 class SortableItem {
 public:
-    virtual bool equals(const Item& other) const = 0;
     virtual bool less(const Item& other) const = 0;
     virtual ~SortableItem() = default;
 
@@ -19,10 +18,9 @@ protected:
 };
 
 enum class BindingKind : int {
-    Int = 0,
-    Bool = 1,
-    CString = 2,
-    String = 3,
+    Int,
+    Bool,
+    String,
 };
 
 // One program variable tied to one INI key. Only the target that matches kind is set. The variable
@@ -31,17 +29,14 @@ class SettingBinding : public SortableItem<SettingBinding> {
 public:
     SettingBinding(const char* section, const char* key, int* target);
     SettingBinding(const char* section, const char* key, bool* target);
-    SettingBinding(const char* section, const char* key, char* target);
     SettingBinding(const char* section, const char* key, std::string* target);
 
-    bool equals(const SettingBinding& other) const override;
     // By section, then by key, each compared as unsigned bytes and case-sensitively, so that the
     // file is written in the same order whatever the order of binding.
     bool less(const SettingBinding& other) const override;
 
     int* intTarget = nullptr;
     bool* boolTarget = nullptr;
-    char* textTarget = nullptr;
     std::string* stringTarget = nullptr;
     BindingKind kind;
     std::string section;

@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/process_globals.h"
 #include "common/owned_handle.h"
+#include "common/proc_address.h"
+#include "common/process_globals.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "ui/dialog_controls.h"
@@ -37,8 +38,7 @@ void loadCommonControls()
         return;
     commonControls.attach(LoadLibraryA("comctl32.dll"));
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = reinterpret_cast<InitFunction>(
-        reinterpret_cast<void*>(GetProcAddress(commonControls.get(), "InitCommonControlsEx")));
+    const auto init = procAddress<InitFunction>(commonControls.get(), "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
     if (init)
         init(&classes);
@@ -90,9 +90,7 @@ void applyControls()
     MostTop = isButtonChecked(controls.mostTop);
     MemorizePosition = isButtonChecked(controls.memorize);
     UseCustomImage = isButtonChecked(controls.useCustom);
-    WheelInitTime = getEditInt(controls.wheelTime);
-    if (WheelInitTime < 1)
-        WheelInitTime = 1;
+    WheelInitTime = correctedWheelTime(getEditInt(controls.wheelTime));
     CustomImageName = getControlText(controls.imageName, kMaxImageNameBytes);
 }
 

@@ -1,11 +1,11 @@
-// The program at 125, 150 and 200 % display scale: a window sized for the scale, art drawn for it
+// The program at 125, 150, 175 and 200 % display scale: a window sized for the scale, art drawn for it
 // (the generator's own pictures, pixel for pixel), held keys lit exactly in their scaled
 // rectangles, a custom picture grown to the frame, and a change of scale while it runs.
 #include <gtest/gtest.h>
 
-#include "display/display_scale.h"
 #include "e2e_helpers.h"
 #include "resource_ids.h"
+#include "scale/display_scale.h"
 #include "support/hook_event_model.h"
 #include "support/system_dpi.h"
 
@@ -20,7 +20,7 @@ struct ScaleCase {
     int pressedId;
 };
 constexpr ScaleCase kScales[] = {{120, IDB_BASE_120, IDB_PRESSED_120}, {144, IDB_BASE_144, IDB_PRESSED_144},
-    {192, IDB_BASE_192, IDB_PRESSED_192}};
+    {168, IDB_BASE_168, IDB_PRESSED_168}, {192, IDB_BASE_192, IDB_PRESSED_192}};
 
 constexpr std::uint32_t kCustomColour = rgb(0, 160, 64);
 // No timer darkens an arrow while the pictures are compared.
@@ -28,7 +28,7 @@ constexpr char kLongWheelTime[] = "[System]\r\nWheelInitTime=36000000\r\n";
 constexpr char kCustomPictureSettings[]
     = "[System]\r\nUseCustomImage=1\r\nCustomImageName=flat.bmp\r\nWheelInitTime=36000000\r\n";
 
-RECT wholeAt(UINT dpi) { return {0, 0, scaledEdge(kLayoutWidth, dpi), scaledEdge(kLayoutHeight, dpi)}; }
+RECT wholeAt(UINT dpi) { return {0, 0, scaleEdge(kLayoutWidth, dpi), scaleEdge(kLayoutHeight, dpi)}; }
 
 Pixels flatPicture(int width, int height, std::uint32_t colour)
 {

@@ -1,6 +1,7 @@
-// The hook binding as the program runs it: the probe program starts in a directory of its own,
-// beside whichever stand-in library the test puts there as keyhook.dll, and the call log and the
-// warning boxes tell what happened up to the end of the process.
+// The hook binding as the program runs it, among the program's own process-wide objects: the probe
+// program starts in a directory of its own, beside whichever stand-in library the test puts there
+// as keyhook.dll, and the call log and the warning boxes tell what happened up to the end of the
+// process.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,7 +94,7 @@ Lines withoutAttachPaths(Lines calls)
 Lines runningThenEnded(const std::string& window)
 {
     return {"window " + window, "attach", "StartHook " + window, "started", "window destroyed",
-        "settings written", "pictures deleted", "EndHook", "detach"};
+        "mutex closed", "settings written", "pictures deleted", "EndHook", "detach"};
 }
 
 // A keyhook.dll anywhere but beside the program would run foreign code inside it: one on the PATH
@@ -111,7 +112,7 @@ TEST(HookLibraryFailures, NoLibraryBesideTheProgramWarnsOnceAndCallsNothingAtExi
     EXPECT_EQ(probe.exitCode, 0u);
     expectOneFailureWarningOwnedByTheWindow(probe);
     EXPECT_EQ(probe.calls(),
-        (Lines{"window " + probe.window(), "started", "window destroyed", "settings written",
+        (Lines{"window " + probe.window(), "started", "window destroyed", "mutex closed", "settings written",
             "pictures deleted"}));
 }
 
@@ -127,7 +128,7 @@ TEST(HookLibraryFailures, AnUnusableLibraryWarnsOnce)
         EXPECT_EQ(probe.exitCode, 0u);
         expectOneFailureWarningOwnedByTheWindow(probe);
         const Lines unloadedAtOnce{"window " + probe.window(), "attach", "detach", "started",
-            "window destroyed", "settings written", "pictures deleted"};
+            "window destroyed", "mutex closed", "settings written", "pictures deleted"};
         EXPECT_EQ(withoutAttachPaths(probe.calls()),
             startFails ? runningThenEnded(probe.window()) : unloadedAtOnce);
     }

@@ -1,33 +1,10 @@
-// Runs the program's hook binding the way the program does: the process-wide objects in the
-// program's order, the library started while the main window is created, and the teardown after
-// the entry function returns. Stand-ins log when the settings are written back and when the
-// pictures go, so that a test sees where EndHook falls among them.
+// Runs the program's hook binding the way the program does: the program's own process-wide
+// objects (src/app/process_objects.cpp, compiled against stand-ins that log their destruction),
+// the library started while the main window is created, and the teardown after the entry function
+// returns, so that a test sees where EndHook falls among the objects' ends.
 #include <windows.h>
 
-#include <string>
-
-#include "app/process_globals.h"
-#include "fake_hook_log.h"
-#include "hook/hook_library.h"
-
-namespace {
-
-struct LoggedOnDestruction {
-    explicit LoggedOnDestruction(const char* text)
-        : line(text)
-    {
-    }
-    ~LoggedOnDestruction() { appendLogLine(line); }
-    std::string line;
-};
-
-} // namespace
-
-std::string CustomImageName;
-HookLibrary hookLibrary;
-LoggedOnDestruction pictures("pictures deleted");
-LoggedOnDestruction settingsRegistry("settings written");
-HWND mainWindow = GetDesktopWindow();
+#include "app/process_objects.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/owned_handle.h"
+#include "common/proc_address.h"
 #include "hook_protocol.h"
 #include "support/process_tools.h"
 
@@ -22,12 +23,6 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-template <typename Function>
-Function entry(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 } // namespace
@@ -56,9 +51,9 @@ HookLibrary::HookLibrary()
     module = LoadLibraryA((testing_support::executableDirectory() + "\\keyhook.dll").c_str());
     if (!module)
         return;
-    startHook = entry<decltype(startHook)>(module, "StartHook");
-    endHook = entry<decltype(endHook)>(module, "EndHook");
-    isHooking = entry<decltype(isHooking)>(module, "IsHooking");
+    startHook = procAddress<decltype(startHook)>(module, "StartHook");
+    endHook = procAddress<decltype(endHook)>(module, "EndHook");
+    isHooking = procAddress<decltype(isHooking)>(module, "IsHooking");
 }
 
 HookLibrary::~HookLibrary()

@@ -1,15 +1,14 @@
 #include "support/hook_event_model.h"
 
+#include "scale/display_scale.h"
 #include "support/installed_program.h"
 
 namespace testing_support {
 
-int scaledEdge(int edge, UINT dpi) { return MulDiv(edge, static_cast<int>(dpi), 96); }
-
 RECT scaledRect(const RECT& rect, UINT dpi)
 {
-    return {scaledEdge(rect.left, dpi), scaledEdge(rect.top, dpi), scaledEdge(rect.right, dpi),
-        scaledEdge(rect.bottom, dpi)};
+    return {scaleEdge(rect.left, dpi), scaleEdge(rect.top, dpi), scaleEdge(rect.right, dpi),
+        scaleEdge(rect.bottom, dpi)};
 }
 
 std::vector<RECT> HeldState::lit(UINT dpi) const

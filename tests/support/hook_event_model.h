@@ -10,8 +10,8 @@
 
 namespace testing_support {
 
-// A picture edge at another display scale: rounded to the nearest pixel, halves up.
-int scaledEdge(int edge, UINT dpi);
+// A rectangle at another display scale, each edge rounded as the program and the picture generator
+// round it (scaleEdge).
 RECT scaledRect(const RECT& rect, UINT dpi);
 
 // Which keys and pointer slots are held.

@@ -1,11 +1,21 @@
 #include "support/installed_program.h"
 
-#include "display/png_resource.h"
+#include "support/png_reader.h"
 #include "support/win32_test_helpers.h"
 
 namespace testing_support {
 
 namespace {
+
+// The PNG data that the generator wrote, as the executable carries it, decoded here.
+Pixels pngResourcePixels(HMODULE module, int id)
+{
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    return bytes ? decodePng(static_cast<const unsigned char*>(bytes), SizeofResource(module, found))
+                 : Pixels{};
+}
 
 // A picture resource of the built program, read from its executable file: a bitmap, or PNG data.
 Pixels programBitmap(int id)
@@ -15,12 +25,11 @@ Pixels programBitmap(int id)
     if (!module)
         return {};
     Pixels pixels;
-    HANDLE bitmap = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    if (!bitmap)
-        bitmap = loadPngResource(module, id);
-    if (bitmap) {
+    if (HANDLE bitmap = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) {
         pixels = bitmapPixels(static_cast<HBITMAP>(bitmap));
         DeleteObject(bitmap);
+    } else {
+        pixels = pngResourcePixels(module, id);
     }
     FreeLibrary(module);
     return pixels;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 #include "support/process_tools.h"
 #include "support/window_pixels.h"
 
@@ -25,7 +25,8 @@ constexpr DWORD kProgramWait = 30000;
 // Bitmap resources 103 (every key up) and 105 (every key down) of the built program, read from
 // its executable file; empty when they cannot be read.
 const Pixels& programBasePicture();
-// Any picture resource of the built program by its id (bitmap or PNG data); empty when unreadable.
+// Any picture resource of the built program by its id: a bitmap through the system, PNG data through
+// the tests' own reader; empty when unreadable.
 Pixels programPicture(int id);
 const Pixels& programPressedPicture();
 RECT toRect(const KeyRect& rect);

@@ -2,8 +2,8 @@
 // tests create what they need themselves and nothing is bound or written back at exit.
 #include <string>
 
-#include "app/process_globals.h"
-#include "display/pictures.h"
+#include "common/process_globals.h"
+#include "pictures/pictures.h"
 
 HWND mainWindow = nullptr;
 std::string CustomImageName;

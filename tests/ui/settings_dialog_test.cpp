@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "support/settings_dialog_access.h"

@@ -1,3 +1,3 @@
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 
 HINSTANCE instanceHandle = nullptr;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 #include "resource_ids.h"
 #include "support/process_tools.h"
 

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 #include "display/input_state.h"
 #include "settings/app_settings.h"
 #include "support/win32_test_helpers.h"

@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 
 // The picture is laid out in 100 % pixels (96 dots per inch). At another display scale every edge
 // is rounded on its own, so that keys that touch at 100 % still touch, and a lit rectangle covers

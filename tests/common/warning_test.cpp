@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/process_globals.h"
-#include "app/warning.h"
+#include "common/process_globals.h"
+#include "common/warning.h"
 #include "support/win32_test_helpers.h"
 
 using testing_support::MessageBoxWatcher;

@@ -1,10 +1,11 @@
-#include "display/png_resource.h"
+#include "pictures/png_resource.h"
 
 #include <wincodec.h>
 
 #include "common/com_ref.h"
 #include "common/owned_handle.h"
-#include "display/dib_section.h"
+#include "common/proc_address.h"
+#include "pictures/dib_section.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ public:
     ComLibrary()
     {
         module.attach(LoadLibraryA("ole32.dll"));
-        initialise = function<InitialiseFunction>("CoInitializeEx");
-        uninitialise = function<UninitialiseFunction>("CoUninitialize");
-        create = function<CreateFunction>("CoCreateInstance");
+        initialise = procAddress<InitialiseFunction>(module.get(), "CoInitializeEx");
+        uninitialise = procAddress<UninitialiseFunction>(module.get(), "CoUninitialize");
+        create = procAddress<CreateFunction>(module.get(), "CoCreateInstance");
         initialised = initialise && uninitialise && create
             && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
@@ -39,14 +40,6 @@ private:
     using InitialiseFunction = HRESULT(WINAPI*)(void*, DWORD);
     using UninitialiseFunction = void(WINAPI*)();
     using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-
-    template <typename Function>
-    Function function(const char* name) const
-    {
-        return module.get()
-            ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.get(), name)))
-            : nullptr;
-    }
 
     // Declared first, so that it is freed last, after COM has been shut down.
     ModuleHandle module;

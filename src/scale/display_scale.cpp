@@ -1,4 +1,6 @@
-#include "display/display_scale.h"
+#include "scale/display_scale.h"
+
+#include "common/proc_address.h"
 
 UINT displayDpi = kBaseDpi;
 
@@ -8,8 +10,7 @@ namespace {
 template <typename Function>
 Function user32Function(const char* name)
 {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+    return procAddress<Function>(GetModuleHandleA("user32.dll"), name);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

@@ -1,4 +1,4 @@
-#include "display/dib_section.h"
+#include "pictures/dib_section.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "display/bitmap_file.h"
+#include "pictures/bitmap_file.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
-#include "display/pictures.h"
+#include "pictures/pictures.h"
 
-#include "app/process_globals.h"
-#include "display/bitmap_file.h"
-#include "display/dib_section.h"
-#include "display/display_scale.h"
-#include "display/key_layout.h"
-#include "display/memory_context.h"
-#include "display/png_resource.h"
+#include "common/process_globals.h"
+#include "keyboard/key_layout.h"
+#include "pictures/bitmap_file.h"
+#include "pictures/dib_section.h"
+#include "pictures/memory_context.h"
+#include "pictures/png_resource.h"
 #include "resource_ids.h"
+#include "scale/display_scale.h"
 
 int baseWidth;
 int baseHeight;

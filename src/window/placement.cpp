@@ -1,8 +1,8 @@
-#include "display/placement.h"
+#include "window/placement.h"
 
-#include "app/process_globals.h"
-#include "display/display_scale.h"
-#include "display/pictures.h"
+#include "common/process_globals.h"
+#include "pictures/pictures.h"
+#include "scale/display_scale.h"
 #include "settings/app_settings.h"
 
 namespace {

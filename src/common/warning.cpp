@@ -1,6 +1,6 @@
-#include "app/warning.h"
+#include "common/warning.h"
 
-#include "app/process_globals.h"
+#include "common/process_globals.h"
 
 bool showWarning(const char* text)
 {

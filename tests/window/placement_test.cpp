@@ -3,12 +3,12 @@
 #include <tuple>
 #include <utility>
 
-#include "app/process_globals.h"
-#include "display/pictures.h"
-#include "display/placement.h"
+#include "common/process_globals.h"
+#include "pictures/pictures.h"
 #include "settings/app_settings.h"
 #include "support/installed_program.h"
 #include "support/win32_test_helpers.h"
+#include "window/placement.h"
 
 namespace {
 

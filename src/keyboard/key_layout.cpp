@@ -1,4 +1,4 @@
-#include "display/key_layout.h"
+#include "keyboard/key_layout.h"
 
 #include <initializer_list>
 

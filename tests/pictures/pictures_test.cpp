@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/process_globals.h"
-#include "display/key_layout.h"
-#include "display/pictures.h"
-#include "display_test_data.h"
+#include "common/process_globals.h"
+#include "keyboard/key_layout.h"
+#include "pictures/pictures.h"
+#include "pictures_test_data.h"
 #include "resource_ids.h"
 #include "support/process_tools.h"
 #include "support/window_pixels.h"
