@@ -1,9 +1,11 @@
 #include "app/warning.h"
 
 #include "app/process_globals.h"
+#include "common/code_pages.h"
 
 bool showWarning(const char* text)
 {
-    MessageBoxA(mainWindow, text, "エラー", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(
+        mainWindow, programText(text).c_str(), programText("エラー").c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -49,7 +49,9 @@ POINT gridPlace(int position);
 class InstalledProgram {
 public:
     // hookSource: the file of the build's bin directory installed as keyhook.dll; empty: none.
-    explicit InstalledProgram(const std::string& hookSource = "keyhook.dll");
+    // folder: where below the scratch directory the program goes, made level by level; the
+    // scratch directory itself when empty. Its name need not be spelt in this process's code page.
+    explicit InstalledProgram(const std::string& hookSource = "keyhook.dll", const std::wstring& folder = {});
     InstalledProgram(const InstalledProgram&) = delete;
     InstalledProgram& operator=(const InstalledProgram&) = delete;
 
@@ -60,8 +62,11 @@ public:
     std::string settingsPath() const { return file("TaveloKeyboard.ini"); }
     bool writeSettings(const std::string& text) const { return writeFile(settingsPath(), text); }
     bool hasSettings() const { return fileExists(settingsPath()); }
-    std::vector<std::string> settingsLines() const { return readLines(settingsPath()); }
+    std::vector<std::string> settingsLines() const { return readLines(home + L"\\TaveloKeyboard.ini"); }
+    // Every file below the scratch directory, relative to it.
+    std::vector<std::wstring> scratchFiles() const { return filesBelow(widePath(path())); }
 
+    // Started in its own folder.
     bool start();
     ChildProcess& process() { return child; }
     DWORD id() const { return child.id(); }
@@ -81,6 +86,7 @@ public:
 
 private:
     TempDirectory directory;
+    std::wstring home; // the program's folder
     ChildProcess child;
     HWND mainWindow = nullptr;
     bool complete = false;
