@@ -10,6 +10,9 @@ using namespace testing_support;
 
 namespace {
 
+constexpr std::uint32_t kCustomColour = rgb(0x20, 0x90, 0x70);
+std::uint32_t customColour(int, int) { return kCustomColour; }
+
 struct Folder {
     const char* name;
     const wchar_t* path;
@@ -19,10 +22,20 @@ struct Folder {
 // locale, and the program started from it takes the same code page.
 class CodePageAndFolder : public ::testing::TestWithParam<Folder> { };
 
+// The user's own picture beside the program lights the key, so the settings file was read there.
 TEST_P(CodePageAndFolder, StartsWithoutAWarningLightsAKeyAndWritesItsSettingsInItsFolder)
 {
     InstalledProgram program("keyhook.dll", GetParam().path);
     ASSERT_TRUE(program.installed());
+    SettingsValues settings;
+    settings.useCustomImage = 1;
+    BitmapFileShape shape;
+    shape.width = kLayoutWidth;
+    shape.height = kLayoutHeight;
+    shape.colourAt = customColour;
+    const std::vector<unsigned char> picture = bitmapFileBytes(shape);
+    ASSERT_TRUE(program.writeBeside(L"keyboard.bmp", std::string(picture.begin(), picture.end())));
+    ASSERT_TRUE(program.writeSettings(settings.text()));
     ASSERT_TRUE(program.start());
     const HWND window = program.waitForWindow();
     const HWND box = findMessageBoxOf(program.id());
@@ -34,15 +47,17 @@ TEST_P(CodePageAndFolder, StartsWithoutAWarningLightsAKeyAndWritesItsSettingsInI
     EXPECT_STREQ(title, L"Taveloキーボード Ver1.02");
     {
         Held a('A', 0x1E);
-        EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA})));
+        const Pixels custom{kLayoutWidth, kLayoutHeight,
+            std::vector<std::uint32_t>(size_t{kLayoutWidth} * kLayoutHeight, kCustomColour)};
+        EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA}, custom)));
     }
     EXPECT_TRUE(program.closeCleanly());
 
-    EXPECT_EQ(program.settingsLines(), SettingsValues{}.closedAt(gridPlace(7)).lines());
+    EXPECT_EQ(program.settingsLines(), settings.closedAt(gridPlace(7)).lines());
     const std::wstring home = std::wstring(GetParam().path) + L"\\";
     EXPECT_EQ(program.scratchFiles(),
-        (std::vector<std::wstring>{
-            home + L"TaveloKeyboard.exe", home + L"TaveloKeyboard.ini", home + L"keyhook.dll"}));
+        (std::vector<std::wstring>{home + L"TaveloKeyboard.exe", home + L"TaveloKeyboard.ini",
+            home + L"keyboard.bmp", home + L"keyhook.dll"}));
 }
 
 // 表 ends in the byte 0x5C; 932 has no é and no Hangul, 1252 no 表; in 1252 é and the separator after

@@ -60,7 +60,12 @@ public:
     std::string file(const std::string& name) const { return directory.file(name); }
     std::string executable() const { return file("TaveloKeyboard.exe"); }
     std::string settingsPath() const { return file("TaveloKeyboard.ini"); }
-    bool writeSettings(const std::string& text) const { return writeFile(settingsPath(), text); }
+    // Writes a file into the program's folder.
+    bool writeBeside(const std::wstring& name, const std::string& contents) const
+    {
+        return writeFile(home + L"\\" + name, contents);
+    }
+    bool writeSettings(const std::string& text) const { return writeBeside(L"TaveloKeyboard.ini", text); }
     bool hasSettings() const { return fileExists(settingsPath()); }
     std::vector<std::string> settingsLines() const { return readLines(home + L"\\TaveloKeyboard.ini"); }
     // Every file below the scratch directory, relative to it.

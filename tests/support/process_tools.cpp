@@ -193,7 +193,12 @@ std::string crlfText(const std::vector<std::string>& lines)
 
 bool writeFile(const std::string& path, const std::string& contents)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return writeFile(widePath(path), contents);
+}
+
+bool writeFile(const std::wstring& path, const std::string& contents)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -52,6 +52,7 @@ std::vector<std::string> readLines(const std::wstring& path);
 // The lines, each ended by CRLF: a whole file as the profile writer writes it.
 std::string crlfText(const std::vector<std::string>& lines);
 bool writeFile(const std::string& path, const std::string& contents);
+bool writeFile(const std::wstring& path, const std::string& contents);
 
 // A child process, ended by force if it still runs when the object goes.
 class ChildProcess {
