@@ -16,18 +16,25 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-need_locale=0
-locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || need_locale=1
+# Japanese is the program's own system code page (932); US English gives a Western one (1252).
+locales=(ja_JP en_US)
+missing_locales=()
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8\$" || missing_locales+=("$l.UTF-8")
+done
 
-if [ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ]; then
   exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing: ${missing[*]:-} $( [ $need_locale -eq 1 ] && echo 'locale ja_JP.UTF-8')" >&2
+  echo "Missing: ${missing[*]:-} ${missing_locales[*]:+locales ${missing_locales[*]}}" >&2
   echo "Run as root:" >&2
   [ ${#missing[@]} -gt 0 ] && echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
-  [ $need_locale -eq 1 ] && echo "  sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen && locale-gen" >&2
+  for l in "${missing_locales[@]}"; do
+    echo "  echo '$l UTF-8' >> /etc/locale.gen" >&2
+  done
+  [ ${#missing_locales[@]} -gt 0 ] && echo "  locale-gen" >&2
   exit 1
 fi
 
@@ -37,7 +44,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-if [ $need_locale -eq 1 ] || ! locale -a | grep -qi '^ja_JP\.utf-\?8$'; then
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  for l in "${missing_locales[@]}"; do
+    grep -q "^$l UTF-8" /etc/locale.gen 2>/dev/null || echo "$l UTF-8" >> /etc/locale.gen
+  done
   locale-gen >/dev/null
 fi

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/process_objects.h"
+#include "common/code_pages.h"
 #include "common/process_globals.h"
 #include "display/input_state.h"
 #include "display/painting.h"
@@ -151,26 +152,29 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         applyHookEvent(wParam, lParam);
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
+// A Unicode window, so that the caption that the system holds is the real text, not one read
+// through the system's code page.
 bool registerMainWindowClass()
 {
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = keyboardViewProc;
     windowClass.hInstance = instanceHandle;
     windowClass.hIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_MAIN));
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    windowClass.lpszClassName = kMainWindowClass;
-    return RegisterClassA(&windowClass) != 0;
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    const std::wstring className = programText(kMainWindowClass);
+    windowClass.lpszClassName = className.c_str();
+    return RegisterClassW(&windowClass) != 0;
 }
 
 HWND createMainWindow()
 {
-    return CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, kMainWindowTitle, kMainWindowStyle,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instanceHandle,
-        nullptr);
+    return CreateWindowExW(WS_EX_ACCEPTFILES, programText(kMainWindowClass).c_str(),
+        programText(kMainWindowTitle).c_str(), kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, nullptr, nullptr, instanceHandle, nullptr);
 }

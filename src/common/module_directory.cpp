@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "common/path_helpers.h"
 
@@ -15,13 +16,13 @@ constexpr DWORD kLargestPathBuffer = 65536;
 
 } // namespace
 
-std::string executablePath(unsigned firstBufferSize)
+std::wstring executablePath(unsigned firstBufferSize)
 {
     // A path that does not fit is grown for rather than cut: a cut directory would put the
     // settings file somewhere else.
     for (DWORD size = firstBufferSize ? firstBufferSize : 1; size <= kLargestPathBuffer; size *= 2) {
-        std::string buffer(size, '\0');
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+        std::wstring buffer(size, L'\0');
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0)
             break;
         if (length < size) {
@@ -29,20 +30,19 @@ std::string executablePath(unsigned firstBufferSize)
             return buffer;
         }
     }
-    return std::string();
+    return std::wstring();
 }
 
-void storeDirectoryOf(ModuleDirectoryStorage& storage, const char* path)
+void storeDirectoryOf(ModuleDirectoryStorage& storage, const wchar_t* path)
 {
-    std::string directory(std::strlen(path) + 1, '\0');
-    directoryPart(directory.data(), path);
-    const size_t length = std::strlen(directory.c_str());
-    if (length < sizeof storage.text) {
-        std::memcpy(storage.text, directory.c_str(), length + 1);
+    const std::wstring directory = directoryPart(std::wstring(path));
+    const size_t length = directory.size();
+    if (length < std::size(storage.text)) {
+        std::wmemcpy(storage.text, directory.c_str(), length + 1);
         return;
     }
-    char* held = new char[length + 1];
-    std::memcpy(held, directory.c_str(), length + 1);
+    wchar_t* held = new wchar_t[length + 1];
+    std::wmemcpy(held, directory.c_str(), length + 1);
     storage.longText = held;
 }
 
@@ -50,10 +50,10 @@ bool prepareModuleDirectory()
 {
     if (ModuleDirectory.empty())
         storeDirectoryOf(ModuleDirectory, executablePath().c_str());
-    return SetCurrentDirectoryA(ModuleDirectory.get()) != FALSE;
+    return SetCurrentDirectoryW(ModuleDirectory.get()) != FALSE;
 }
 
-const char* moduleDirectory()
+const wchar_t* moduleDirectory()
 {
     prepareModuleDirectory();
     return ModuleDirectory.get();

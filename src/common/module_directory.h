@@ -4,10 +4,11 @@
 // The executable's directory, without a trailing separator ("D:" for a drive's root). Empty until
 // first computed, then fixed for the life of the process. Plain zero-initialised data with no
 // constructor or destructor, so any process-wide object may use it while being built or torn down.
+// UTF-16 as the system gives it, so that any folder name the user can create is kept.
 struct ModuleDirectoryStorage {
-    char text[512]; // the directory when it fits here
-    char* longText; // a longer one, on the heap for the rest of the process; never cut short
-    const char* get() const { return longText ? longText : text; }
+    wchar_t text[512]; // the directory when it fits here
+    wchar_t* longText; // a longer one, on the heap for the rest of the process; never cut short
+    const wchar_t* get() const { return longText ? longText : text; }
     bool empty() const { return get()[0] == 0; }
 };
 
@@ -18,12 +19,12 @@ extern ModuleDirectoryStorage ModuleDirectory;
 bool prepareModuleDirectory();
 
 // prepareModuleDirectory, then the directory's text, valid for the life of the process.
-const char* moduleDirectory();
+const wchar_t* moduleDirectory();
 
-// The executable's full path however long, found with a buffer of firstBufferSize bytes grown until
-// it fits; empty when the system gives none.
-std::string executablePath(unsigned firstBufferSize = 512);
+// The executable's full path however long, found with a buffer of firstBufferSize characters grown
+// until it fits; empty when the system gives none.
+std::wstring executablePath(unsigned firstBufferSize = 512);
 
 // Fills an empty storage with the directory of path; one that does not fit the fixed buffer is
 // held whole on the heap.
-void storeDirectoryOf(ModuleDirectoryStorage& storage, const char* path);
+void storeDirectoryOf(ModuleDirectoryStorage& storage, const wchar_t* path);

@@ -1,13 +1,12 @@
 #include "common/path_helpers.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {
 
-bool isLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+bool isLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE; }
 
 bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 
@@ -56,6 +55,12 @@ void directoryPart(char* destination, const char* path)
         destination[last] = 0;
     else
         destination[0] = 0;
+}
+
+std::wstring directoryPart(const std::wstring& path)
+{
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
 ByteKind byteKindAt(const char* text, int index)

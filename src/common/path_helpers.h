@@ -1,7 +1,9 @@
 #pragma once
+#include <string>
 
-// Paths are code page 932 byte strings. The second byte of a double-byte character may be 0x5C,
-// so every routine here walks character by character and never takes such a byte for a separator.
+// Byte-string paths are in the system's code page, in which the second byte of a double-byte
+// character may be 0x5C: the byte routines here walk character by character, stepping over that
+// code page's lead bytes, and never take such a byte for a separator.
 
 enum ByteKind : int {
     SingleByte = 0,
@@ -13,6 +15,9 @@ enum ByteKind : int {
 // which must hold at least as many bytes as the path with its terminator. A path that ends with a
 // separator loses just that one; a bare name without any separator gives an empty text.
 void directoryPart(char* destination, const char* path);
+
+// The same for a UTF-16 path, in which no part of another character is ever a separator.
+std::wstring directoryPart(const std::wstring& path);
 
 // The first byte after the path's last separator: the whole path without one, the terminator when
 // the path ends with one.

@@ -1,9 +1,11 @@
 #include "common/warning.h"
 
+#include "common/code_pages.h"
 #include "common/process_globals.h"
 
 bool showWarning(const char* text)
 {
-    MessageBoxA(mainWindow, text, "エラー", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(
+        mainWindow, programText(text).c_str(), programText("エラー").c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "hook/hook_library.h"
 
+#include "common/code_pages.h"
 #include "common/module_directory.h"
 #include "common/proc_address.h"
 #include "common/warning.h"
@@ -54,13 +55,13 @@ void HookLibrary::shutdown()
 // inside this program. The library's own imports are looked for beside it first.
 bool HookLibrary::load()
 {
-    const char* directory = moduleDirectory();
+    const wchar_t* directory = moduleDirectory();
     // Relative picture names resolve against this for the rest of the process.
-    SetCurrentDirectoryA(directory);
+    SetCurrentDirectoryW(directory);
     if (!*directory)
         return false;
-    const std::string path = std::string(directory) + "\\" + kLibraryName;
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const std::wstring path = std::wstring(directory) + L"\\" + programText(kLibraryName);
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module)
         return false;
     attach(module);

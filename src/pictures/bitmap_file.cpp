@@ -15,9 +15,9 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 
-std::vector<unsigned char> readWholeFile(const std::string& path)
+std::vector<unsigned char> readWholeFile(const std::wstring& path)
 {
-    HANDLE opened = CreateFileA(
+    HANDLE opened = CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return {};
@@ -123,7 +123,7 @@ bool runsStayInside(const std::vector<unsigned char>& bytes, const BitmapLayout&
 
 } // namespace
 
-bool isWholeBitmapFile(const std::string& path)
+bool isWholeBitmapFile(const std::wstring& path)
 {
     const std::vector<unsigned char> bytes = readWholeFile(path);
     BitmapLayout layout;

@@ -6,4 +6,4 @@
 // compressed pictures, runs that stay inside the picture and an end mark). The system's loader
 // turns files cut short, of zero size or with broken runs into black or 1 x 1 pictures instead
 // of failing, so they are checked before it sees them.
-bool isWholeBitmapFile(const std::string& path);
+bool isWholeBitmapFile(const std::wstring& path);

@@ -1,5 +1,6 @@
 #include "pictures/pictures.h"
 
+#include "common/code_pages.h"
 #include "common/process_globals.h"
 #include "keyboard/key_layout.h"
 #include "pictures/bitmap_file.h"
@@ -25,7 +26,7 @@ constexpr ScaledArt kScaledArt[]
         {168, IDB_BASE_168, IDB_PRESSED_168}, {192, IDB_BASE_192, IDB_PRESSED_192}};
 
 // The custom file that slot 1 came from, as a full path; empty while it holds the built-in picture.
-std::string customPicturePath;
+std::wstring customPicturePath;
 
 // A smooth copy of `source` at width x height, 32 bits per pixel.
 HBITMAP stretchedCopy(HBITMAP source, int width, int height)
@@ -84,12 +85,12 @@ HBITMAP loadBuiltInPicture(bool pressed, UINT dpi)
 }
 
 // The user's picture keeps its own size at 100 % and grows with the scale like the built-in one.
-HBITMAP loadCustomPicture(const std::string& path, UINT dpi)
+HBITMAP loadCustomPicture(const std::wstring& path, UINT dpi)
 {
     if (!isWholeBitmapFile(path))
         return nullptr;
     HBITMAP file
-        = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!file || dpi == kBaseDpi)
         return file;
     GdiObjectHandle original;
@@ -99,11 +100,15 @@ HBITMAP loadCustomPicture(const std::string& path, UINT dpi)
     return stretchedCopy(file, scaleEdge(shape.bmWidth, dpi), scaleEdge(shape.bmHeight, dpi));
 }
 
-std::string fullPath(const std::string& name)
+// The name is text of the settings file, in the system's code page; a relative one is joined to
+// the current directory, the program's, in UTF-16.
+std::wstring fullPath(const std::string& name)
 {
-    char buffer[MAX_PATH * 2];
-    const DWORD length = GetFullPathNameA(name.c_str(), sizeof buffer, buffer, nullptr);
-    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : name;
+    const std::wstring wideName = fromSystemCodePage(name);
+    std::wstring buffer(GetFullPathNameW(wideName.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length
+        = GetFullPathNameW(wideName.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    return length > 0 && length < buffer.size() ? buffer.substr(0, length) : wideName;
 }
 
 void setPressedPicture(HBITMAP custom)

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "common/code_pages.h"
 #include "common/module_directory.h"
 
 namespace {
@@ -15,23 +16,25 @@ bool hasDrivePrefix(const char* fileName)
     return std::strlen(fileName) >= 3 && fileName[1] == ':' && fileName[2] == '\\';
 }
 
-std::string resolvePath(const char* fileName, bool isFullPath)
+std::wstring resolvePath(const char* fileName, bool isFullPath)
 {
     if (isFullPath || hasDrivePrefix(fileName))
-        return fileName;
-    const char* directory = moduleDirectory();
+        return fromSystemCodePage(fileName);
+    const wchar_t* directory = moduleDirectory();
     // Without the executable's directory a joined name would start at the root of the current
     // drive: settings read from and written to someone else's file. Use no file instead.
     if (directory[0] == 0)
-        return std::string();
-    return std::string(directory) + '\\' + fileName;
+        return std::wstring();
+    return std::wstring(directory) + L'\\' + fromSystemCodePage(fileName);
 }
+
+std::wstring systemText(const char* text) { return fromSystemCodePage(text ? text : ""); }
 
 // A file that the user marked read-only is left alone even where the system would still let a
 // write through (an administrator's process on some systems).
-bool isReadOnly(const std::string& path)
+bool isReadOnly(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
@@ -46,7 +49,8 @@ int IniFile::getInt(const char* section, const char* key, int defaultValue) cons
 {
     if (filePath.empty())
         return defaultValue;
-    return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, filePath.c_str()));
+    return static_cast<int>(GetPrivateProfileIntW(
+        systemText(section).c_str(), systemText(key).c_str(), defaultValue, filePath.c_str()));
 }
 
 int IniFile::getIntInRange(
@@ -72,7 +76,14 @@ void IniFile::getStringToBuffer(
         buffer[0] = 0;
         return;
     }
-    GetPrivateProfileStringA(section, key, defaultText, buffer, size, filePath.c_str());
+    // The file's text comes back in UTF-16 and goes out in the system's code page, cut where the
+    // byte buffer ends as the "A" call cuts it: never inside a character.
+    std::wstring wide(size, L'\0');
+    GetPrivateProfileStringW(systemText(section).c_str(), systemText(key).c_str(),
+        systemText(defaultText).c_str(), wide.data(), size, filePath.c_str());
+    std::string text = toSystemCodePage(wide.c_str());
+    keepWholeCharacters(text, size - 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
 }
 
 std::string IniFile::getString(const char* section, const char* key, const char* defaultText) const
@@ -86,7 +97,10 @@ bool IniFile::putString(const char* section, const char* key, const std::string&
 {
     if (filePath.empty() || isReadOnly(filePath))
         return false;
-    return WritePrivateProfileStringA(section, key, text.c_str(), filePath.c_str()) != FALSE;
+    // A file that is not Unicode gets the text in the system's code page, as the "A" call writes it.
+    return WritePrivateProfileStringW(systemText(section).c_str(), systemText(key).c_str(),
+               fromSystemCodePage(text).c_str(), filePath.c_str())
+        != FALSE;
 }
 
 void IniFile::putInt(const char* section, const char* key, int value) const

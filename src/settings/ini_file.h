@@ -3,7 +3,8 @@
 
 // The settings file, reached only through the system's private-profile functions. Every read falls
 // back to the caller's default; every write is fire-and-forget. No handle is held, so the file may
-// be missing, created or edited by hand between calls.
+// be missing, created or edited by hand between calls. Sections, keys and values are text of the
+// system's code page, as the file holds them; the path is UTF-16, so that any folder can hold it.
 class IniFile {
 public:
     // A name like "X:\..." or one given with isFullPath is taken as it is; any other name is placed
@@ -11,7 +12,7 @@ public:
     IniFile(const char* fileName, bool isFullPath);
 
     // Empty when there is no file to use; fixed after construction.
-    const std::string& path() const { return filePath; }
+    const std::wstring& path() const { return filePath; }
 
     int getInt(const char* section, const char* key, int defaultValue) const;
     // A value outside [minimum, maximum] gives the default, never the nearer bound.
@@ -30,5 +31,5 @@ public:
     void putBool(const char* section, const char* key, bool value) const;
 
 private:
-    std::string filePath;
+    std::wstring filePath;
 };

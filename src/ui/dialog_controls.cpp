@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
-#include <cstring>
+
+#include "common/code_pages.h"
 
 namespace {
 
@@ -31,15 +32,20 @@ void setEditInt(HWND control, int value)
 {
     char text[kTextBufferSize] = {};
     std::to_chars(text, text + sizeof text - 1, value);
-    SetWindowTextA(control, text);
+    SetWindowTextW(control, fromSystemCodePage(text).c_str());
+}
+
+void setControlText(HWND control, const std::string& text)
+{
+    SetWindowTextW(control, fromSystemCodePage(text).c_str());
 }
 
 std::string getControlText(HWND control, int maxBytes)
 {
-    std::string text(static_cast<size_t>(maxBytes) + 1, '\0');
-    GetWindowTextA(control, text.data(), maxBytes + 1);
-    text.resize(std::strlen(text.c_str()));
-    dropSplitCharacter(text);
+    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(control, wide.data(), static_cast<int>(wide.size()))));
+    std::string text = toSystemCodePage(wide);
+    keepWholeCharacters(text, static_cast<size_t>(maxBytes));
     return text;
 }
 
@@ -60,18 +66,4 @@ int parseLeadingInt(const char* text)
     return static_cast<int>(std::min<long long>(magnitude, INT_MAX));
 }
 
-void dropSplitCharacter(std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size()) {
-        if (!IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
-            ++i;
-            continue;
-        }
-        if (i + 1 == text.size()) {
-            text.pop_back();
-            return;
-        }
-        i += 2;
-    }
-}
+void dropSplitCharacter(std::string& text) { keepWholeCharacters(text, text.size()); }

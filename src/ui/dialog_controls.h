@@ -13,8 +13,10 @@ void setButtonChecked(HWND control, bool checked);
 int getEditInt(HWND control);
 void setEditInt(HWND control, int value);
 
-// The control's text, at most maxBytes bytes and never ending in half of a double-byte character.
+// The control's text in the system's code page, at most maxBytes bytes and never ending in half of
+// a double-byte character; and the other way round.
 std::string getControlText(HWND control, int maxBytes);
+void setControlText(HWND control, const std::string& text);
 
 // The atoi reading behind getEditInt, except that a number beyond the 32-bit range gives the
 // nearest value in range instead of an undefined result.

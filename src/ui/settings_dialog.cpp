@@ -74,7 +74,7 @@ void initControls(HWND dialog)
     setButtonChecked(controls.memorize, MemorizePosition);
     setButtonChecked(controls.useCustom, UseCustomImage);
     setEditInt(controls.wheelTime, WheelInitTime);
-    SetWindowTextA(controls.imageName, CustomImageName.c_str());
+    setControlText(controls.imageName, CustomImageName);
     updateEnabling();
 }
 
@@ -114,7 +114,8 @@ bool runSettingsDialog(HWND owner)
 {
     loadCommonControls();
     // -1 means the dialog could not be made at all; that is no OK.
-    return DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_SETTINGS), owner, settingsDialogProc, 0) > 0;
+    // A Unicode dialog: its controls hold what is put into them whatever the system's code page.
+    return DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_SETTINGS), owner, settingsDialogProc, 0) > 0;
 }
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -44,7 +44,7 @@ TEST_F(IniFileTest, MissingFileOrEmptyPathGivesDefaultsAndCreatesNothing)
 {
     const IniFile missing(temp.file("absent.ini").c_str(), true);
     const IniFile none("", true);
-    EXPECT_EQ("", none.path());
+    EXPECT_EQ(L"", none.path());
     for (const IniFile* ini : {&missing, &none}) {
         EXPECT_EQ(4, ini->getInt("S", "K", 4));
         EXPECT_EQ(4, ini->getIntInRange("S", "K", 4, 0, 1));

@@ -42,20 +42,20 @@ TEST(ModuleDirectory, SettingsFileNamesAndTheProgramsDirectoryAsTheCurrentOne)
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     const std::string before = currentDirectory();
     for (const char* name : {"C:\\x.ini", "z:\\dir\\x.ini"})
-        EXPECT_EQ(name, IniFile(name, false).path());
+        EXPECT_EQ(widePath(name), IniFile(name, false).path());
     for (const char* name : {"relative.ini", "C:/x.ini"})
-        EXPECT_EQ(name, IniFile(name, true).path());
+        EXPECT_EQ(widePath(name), IniFile(name, true).path());
     EXPECT_EQ(before, currentDirectory()) << "nothing asked for the program's directory";
 
     for (const auto& [name, path] : {std::pair{"C:/x.ini", "\\C:/x.ini"},
              {"\\\\server\\share\\x.ini", "\\\\\\server\\share\\x.ini"}, {"sub\\x.ini", "\\sub\\x.ini"},
              {"\\x.ini", "\\\\x.ini"}, {"C:", "\\C:"}, {"TaveloKeyboard.ini", "\\TaveloKeyboard.ini"}}) {
-        EXPECT_EQ(directory + path, IniFile(name, false).path()) << name;
+        EXPECT_EQ(widePath(directory + path), IniFile(name, false).path()) << name;
         EXPECT_EQ(directory, currentDirectory()) << name;
         ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     }
-    const char* first = moduleDirectory();
-    EXPECT_EQ(directory, first);
+    const wchar_t* first = moduleDirectory();
+    EXPECT_EQ(widePath(directory), first);
     EXPECT_EQ(directory, currentDirectory());
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
     EXPECT_TRUE(prepareModuleDirectory());
@@ -95,27 +95,27 @@ TEST(ModuleDirectory, SettingsGoBesideAProgramInAShiftJisDirectory)
 
 TEST(ModuleDirectory, PathLongerThanTheFirstBufferIsGrownFor)
 {
-    const std::string whole = executableDirectory() + "\\settings_tests.exe";
+    const std::wstring whole = widePath(executableDirectory() + "\\settings_tests.exe");
     for (unsigned firstSize : {1u, 8u, 16u, 512u})
         EXPECT_EQ(whole, executablePath(firstSize)) << firstSize;
 }
 
 TEST(ModuleDirectory, DirectoryLongerThanTheFixedBufferIsHeldWhole)
 {
-    std::string directory = "C:";
+    std::wstring directory = L"C:";
     while (directory.size() < 700)
-        directory += "\\表ソ能" + std::string(20, 'd');
-    const std::string path = directory + "\\prog.exe";
+        directory += L"\\表ソ能" + std::wstring(20, L'd');
+    const std::wstring path = directory + L"\\prog.exe";
     ModuleDirectoryStorage storage{};
     storeDirectoryOf(storage, path.c_str());
     EXPECT_EQ(directory, storage.get());
     delete[] storage.longText;
 
-    // 511 bytes fit beside their terminator; 512 do not.
+    // 511 characters fit beside their terminator; 512 do not.
     for (size_t length : {511u, 512u}) {
-        const std::string edge = "C:\\" + std::string(length - 3, 'e');
+        const std::wstring edge = L"C:\\" + std::wstring(length - 3, L'e');
         ModuleDirectoryStorage edgeStorage{};
-        storeDirectoryOf(edgeStorage, (edge + "\\prog.exe").c_str());
+        storeDirectoryOf(edgeStorage, (edge + L"\\prog.exe").c_str());
         EXPECT_EQ(edge, edgeStorage.get());
         EXPECT_EQ(length > 511, edgeStorage.longText != nullptr);
         delete[] edgeStorage.longText;

@@ -142,17 +142,26 @@ POINT gridPlace(int position)
     return {columns[position % 3], rows[position / 3]};
 }
 
-InstalledProgram::InstalledProgram(const std::string& hookSource)
+InstalledProgram::InstalledProgram(const std::string& hookSource, const std::wstring& folder)
+    : home(widePath(path()))
 {
-    const std::string bin = executableDirectory();
-    complete = copyFile(bin + "\\TaveloKeyboard.exe", executable())
-        && (hookSource.empty() || copyFile(bin + "\\" + hookSource, file("keyhook.dll")));
+    complete = true;
+    for (size_t at = 0; complete && at < folder.size(); at = folder.find(L'\\', at + 1)) {
+        home = widePath(path()) + L"\\" + folder.substr(0, folder.find(L'\\', at + 1));
+        complete = CreateDirectoryW(home.c_str(), nullptr) != FALSE;
+    }
+    const std::wstring bin = widePath(executableDirectory()) + L"\\";
+    const auto install = [&](const std::string& from, const wchar_t* to) {
+        return CopyFileW((bin + widePath(from)).c_str(), (home + L"\\" + to).c_str(), FALSE) != FALSE;
+    };
+    complete = complete && install("TaveloKeyboard.exe", L"TaveloKeyboard.exe")
+        && (hookSource.empty() || install(hookSource, L"keyhook.dll"));
 }
 
 bool InstalledProgram::start()
 {
     mainWindow = nullptr;
-    return child.start(executable(), {}, path());
+    return child.start(home + L"\\TaveloKeyboard.exe", {}, home, {});
 }
 
 HWND InstalledProgram::waitForWindow()

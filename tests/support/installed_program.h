@@ -50,7 +50,9 @@ POINT gridPlace(int position);
 class InstalledProgram {
 public:
     // hookSource: the file of the build's bin directory installed as keyhook.dll; empty: none.
-    explicit InstalledProgram(const std::string& hookSource = "keyhook.dll");
+    // folder: where below the scratch directory the program goes, made level by level; the
+    // scratch directory itself when empty. Its name need not be spelt in this process's code page.
+    explicit InstalledProgram(const std::string& hookSource = "keyhook.dll", const std::wstring& folder = {});
     InstalledProgram(const InstalledProgram&) = delete;
     InstalledProgram& operator=(const InstalledProgram&) = delete;
 
@@ -59,10 +61,18 @@ public:
     std::string file(const std::string& name) const { return directory.file(name); }
     std::string executable() const { return file("TaveloKeyboard.exe"); }
     std::string settingsPath() const { return file("TaveloKeyboard.ini"); }
-    bool writeSettings(const std::string& text) const { return writeFile(settingsPath(), text); }
+    // Writes a file into the program's folder.
+    bool writeBeside(const std::wstring& name, const std::string& contents) const
+    {
+        return writeFile(home + L"\\" + name, contents);
+    }
+    bool writeSettings(const std::string& text) const { return writeBeside(L"TaveloKeyboard.ini", text); }
     bool hasSettings() const { return fileExists(settingsPath()); }
-    std::vector<std::string> settingsLines() const { return readLines(settingsPath()); }
+    std::vector<std::string> settingsLines() const { return readLines(home + L"\\TaveloKeyboard.ini"); }
+    // Every file below the scratch directory, relative to it.
+    std::vector<std::wstring> scratchFiles() const { return filesBelow(widePath(path())); }
 
+    // Started in its own folder.
     bool start();
     ChildProcess& process() { return child; }
     DWORD id() const { return child.id(); }
@@ -82,6 +92,7 @@ public:
 
 private:
     TempDirectory directory;
+    std::wstring home; // the program's folder
     ChildProcess child;
     HWND mainWindow = nullptr;
     bool complete = false;

@@ -117,9 +117,40 @@ std::vector<std::string> directoryEntries(const std::string& directory)
     return names;
 }
 
-std::string readFile(const std::string& path)
+std::wstring widePath(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(MultiByteToWideChar(
+        CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size())));
+    return wide;
+}
+
+std::vector<std::wstring> filesBelow(const std::wstring& directory)
+{
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(name);
+        for (const std::wstring& inner : filesBelow(directory + L"\\" + name))
+            files.push_back(name + L"\\" + inner);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string readFile(const std::string& path) { return readFile(widePath(path)); }
+
+std::string readFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return {};
@@ -132,7 +163,9 @@ std::string readFile(const std::string& path)
     return contents;
 }
 
-std::vector<std::string> readLines(const std::string& path)
+std::vector<std::string> readLines(const std::string& path) { return readLines(widePath(path)); }
+
+std::vector<std::string> readLines(const std::wstring& path)
 {
     const std::string contents = readFile(path);
     std::vector<std::string> lines;
@@ -160,7 +193,12 @@ std::string crlfText(const std::vector<std::string>& lines)
 
 bool writeFile(const std::string& path, const std::string& contents)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return writeFile(widePath(path), contents);
+}
+
+bool writeFile(const std::wstring& path, const std::string& contents)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -184,16 +222,20 @@ ChildProcess::~ChildProcess()
 bool ChildProcess::start(const std::string& program, const std::string& arguments,
     const std::string& currentDirectory, const std::vector<std::pair<std::string, std::string>>& environment)
 {
-    std::string commandLine = "\"" + program + "\"";
+    return start(widePath(program), widePath(arguments), widePath(currentDirectory), environment);
+}
+
+bool ChildProcess::start(const std::wstring& program, const std::wstring& arguments,
+    const std::wstring& currentDirectory, const std::vector<std::pair<std::string, std::string>>& environment)
+{
+    std::wstring line = L"\"" + program + L"\"";
     if (!arguments.empty())
-        commandLine += " " + arguments;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back(0);
+        line += L" " + arguments;
     std::vector<char> block = environmentBlock(environment);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, block.data(),
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, block.data(),
             currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info))
         return false;
     CloseHandle(info.hThread);

@@ -39,13 +39,20 @@ bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 // The names in a directory in byte order, "." and ".." left out.
 std::vector<std::string> directoryEntries(const std::string& directory);
+// A path of this process's code page in UTF-16, for names that the code page cannot spell.
+std::wstring widePath(const std::string& path);
+// Every file below the directory, as paths relative to it, in order.
+std::vector<std::wstring> filesBelow(const std::wstring& directory);
 // The whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
+std::string readFile(const std::wstring& path);
 // The file's lines without their line ends.
 std::vector<std::string> readLines(const std::string& path);
+std::vector<std::string> readLines(const std::wstring& path);
 // The lines, each ended by CRLF: a whole file as the profile writer writes it.
 std::string crlfText(const std::vector<std::string>& lines);
 bool writeFile(const std::string& path, const std::string& contents);
+bool writeFile(const std::wstring& path, const std::string& contents);
 
 // A child process, ended by force if it still runs when the object goes.
 class ChildProcess {
@@ -60,6 +67,10 @@ public:
     bool start(const std::string& program, const std::string& arguments = {},
         const std::string& currentDirectory = {},
         const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // The same for names that this process's code page cannot spell.
+    bool start(const std::wstring& program, const std::wstring& arguments,
+        const std::wstring& currentDirectory,
+        const std::vector<std::pair<std::string, std::string>>& environment);
     DWORD id() const { return processId; }
     HANDLE handle() const { return process; }
     // True when the process ended within the time.

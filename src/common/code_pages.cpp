@@ -1,0 +1,61 @@
+#include "common/code_pages.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr UINT kProgramCodePage = 932;
+
+std::wstring widened(UINT codePage, const char* text, int length)
+{
+    const int size = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(codePage, 0, text, length, wide.data(), size);
+    return wide;
+}
+
+} // namespace
+
+std::wstring programText(const char* text)
+{
+    std::wstring wide = widened(kProgramCodePage, text, -1);
+    if (!wide.empty())
+        wide.pop_back(); // the terminator, converted with the text
+    return wide;
+}
+
+std::wstring fromSystemCodePage(const std::string& text)
+{
+    return text.empty() ? std::wstring() : widened(CP_ACP, text.data(), static_cast<int>(text.size()));
+}
+
+std::string toSystemCodePage(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+void keepWholeCharacters(std::string& text, size_t maxBytes)
+{
+    if (text.size() > maxBytes)
+        text.resize(maxBytes);
+    size_t i = 0;
+    while (i < text.size()) {
+        if (!IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[i]))) {
+            ++i;
+            continue;
+        }
+        if (i + 1 == text.size()) {
+            text.pop_back();
+            return;
+        }
+        i += 2;
+    }
+}

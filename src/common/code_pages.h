@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// The program's own texts are code page 932 byte strings whatever the system's code page is; the
+// settings file holds text in the system's code page. The system is always handed UTF-16, so that
+// neither is read through the other's code page.
+
+// One of the program's own texts, for the system.
+std::wstring programText(const char* text);
+
+// Text of the system's code page and back; a character that the code page cannot spell becomes
+// the code page's default character, as the "A" calls make it.
+std::wstring fromSystemCodePage(const std::string& text);
+std::string toSystemCodePage(const std::wstring& text);
+
+// Cuts the text to at most maxBytes, and drops a lead byte of the system's code page that the cut
+// or the text's end has parted from its second byte.
+void keepWholeCharacters(std::string& text, size_t maxBytes);
