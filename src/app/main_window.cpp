@@ -8,6 +8,7 @@
 #include "display/pictures.h"
 #include "display/placement.h"
 #include "hook/hook_library.h"
+#include "privacy/password_focus.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "ui/settings_dialog.h"
@@ -18,6 +19,14 @@ constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSME
 
 // Sent before WM_DPICHANGED on newer systems; older headers lack it.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+PasswordFocusWatcher passwordFocus;
+
+void onPasswordFocus(bool inPasswordField)
+{
+    hideTyping(inPasswordField);
+    requestKeyPaint(mainWindow);
+}
 
 void runCreationSequence(HWND window)
 {
@@ -31,6 +40,7 @@ void runCreationSequence(HWND window)
     clearAll();
     setTopmost(window, MostTop);
     setShown(window, true);
+    passwordFocus.start(onPasswordFocus);
     firstPaintPending = 1;
 }
 
@@ -111,6 +121,7 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         runCreationSequence(window);
         return 0;
     case WM_DESTROY:
+        passwordFocus.stop();
         PostQuitMessage(0);
         return 0;
     case WM_MOVE:
