@@ -12,63 +12,52 @@ using namespace testing_support;
 
 namespace {
 
-// The edit box program, its one field focused in the foreground window.
+// The edit box program, its field focused in the foreground window.
 class EditBox {
 public:
     explicit EditBox(const char* kind)
     {
         EXPECT_TRUE(child.start(executableDirectory() + "\\edit_box.exe", kind));
         pumpUntil(
-            [&] {
-                const std::vector<HWND> frames = topLevelWindows(child.id(), kEditBoxClass);
-                frame = frames.empty() ? nullptr : frames.front();
-                return frame && hasFocus();
-            },
-            kProgramWait);
+            [&] { return !topLevelWindows(child.id(), kEditBoxClass).empty() && hasFocus(); }, kProgramWait);
     }
     ~EditBox()
     {
-        PostMessageA(frame, WM_CLOSE, 0, 0);
+        PostMessageA(frame(), WM_CLOSE, 0, 0);
         child.waitForExit(kProgramWait);
     }
-    EditBox(const EditBox&) = delete;
-    EditBox& operator=(const EditBox&) = delete;
-
+    HWND frame() const
+    {
+        const std::vector<HWND> frames = topLevelWindows(child.id(), kEditBoxClass);
+        return frames.empty() ? nullptr : frames.front();
+    }
     bool hasFocus() const
     {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        return GetForegroundWindow() == frame
-            && GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info) && info.hwndFocus
-            && info.hwndFocus == GetWindow(frame, GW_CHILD);
+        return GetForegroundWindow() == frame()
+            && GetGUIThreadInfo(GetWindowThreadProcessId(frame(), nullptr), &info) && info.hwndFocus
+            && info.hwndFocus == GetWindow(frame(), GW_CHILD);
     }
-    // A new field of that kind takes the old one's place and the focus.
-    bool moveFocusTo(FieldKind kind)
+    bool moveFocusTo(FieldKind kind) const
     {
-        const HWND old = GetWindow(frame, GW_CHILD);
-        PostMessageA(frame, kReplaceField, kind, 0);
+        const HWND old = GetWindow(frame(), GW_CHILD);
+        PostMessageA(frame(), kReplaceField, kind, 0);
         return pumpUntil([&] { return !IsWindow(old) && hasFocus(); }, kProgramWait);
-    }
-    // Puts the pointer inside the window beside its field, where a click moves no focus.
-    void pointAtFrame() const
-    {
-        const RECT outline = windowRect(frame);
-        SetCursorPos(outline.right - 20, outline.bottom - 20);
     }
 
 private:
     ChildProcess child;
-    HWND frame = nullptr;
 };
 
-std::vector<RECT> litKeys(bool aLit, bool buttonLit)
+Pixels pictureWithLit(bool a, bool leftButton)
 {
     std::vector<RECT> lit;
-    if (aLit)
+    if (a)
         lit.push_back(kKeyA);
-    if (buttonLit)
+    if (leftButton)
         lit.push_back(kLeftButton);
-    return lit;
+    return programPictureWithLit(lit);
 }
 
 struct FocusCase {
@@ -96,11 +85,12 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
         EditBox box(row.typedInto);
         ASSERT_TRUE(box.hasFocus());
         ASSERT_TRUE(program.sync());
-        box.pointAtFrame();
+        const RECT frame = windowRect(box.frame());
+        SetCursorPos(frame.right - 20, frame.bottom - 20); // beside the field: a click moves no focus
         Held a('A', 0x1E);
         {
             Held button(VK_LBUTTON);
-            EXPECT_TRUE(program.waitForPicture(programPictureWithLit(litKeys(row.litAtFirst, true))));
+            EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litAtFirst, true)));
             if (row.focusMoves) {
                 ASSERT_TRUE(box.moveFocusTo(*row.focusMoves));
                 ASSERT_TRUE(program.sync());
@@ -108,12 +98,12 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
             // The hook library reports a held key down again after it installs its hooks afresh.
             PostMessageA(program.window(), kHookEventMessage, 0, 0x00010041);
         }
-        EXPECT_TRUE(program.waitForPicture(programPictureWithLit(litKeys(row.litWhileHeld, false))));
+        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litWhileHeld, false)));
         a.release();
         EXPECT_TRUE(program.waitForPicture(programBasePicture()));
         Held again('A', 0x1E);
         Held button(VK_LBUTTON);
-        EXPECT_TRUE(program.waitForPicture(programPictureWithLit(litKeys(row.nextPressLit, true))));
+        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.nextPressLit, true)));
     }
     EXPECT_TRUE(program.closeCleanly());
 }
