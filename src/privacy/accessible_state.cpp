@@ -12,8 +12,29 @@ public:
     using FromEvent = HRESULT(WINAPI*)(HWND, DWORD, DWORD, IAccessible**, VARIANT*);
     using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 
-    AccessibilityLibrary()
+    AccessibilityLibrary() = default;
+    ~AccessibilityLibrary()
     {
+        if (initialised)
+            uninitialise();
+    }
+    AccessibilityLibrary(const AccessibilityLibrary&) = delete;
+    AccessibilityLibrary& operator=(const AccessibilityLibrary&) = delete;
+
+    // Loads the libraries at the first call; true when the functions are there.
+    bool ready()
+    {
+        if (!loaded)
+            load();
+        return initialised && fromEvent && fromWindow;
+    }
+    FromEvent fromEvent = nullptr;
+    FromWindow fromWindow = nullptr;
+
+private:
+    void load()
+    {
+        loaded = true;
         com.attach(LoadLibraryA("ole32.dll"));
         accessibility.attach(LoadLibraryA("oleacc.dll"));
         const auto initialise = function<HRESULT(WINAPI*)(void*, DWORD)>(com, "CoInitializeEx");
@@ -24,25 +45,6 @@ public:
         initialised = initialise && uninitialise
             && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
-    ~AccessibilityLibrary()
-    {
-        if (initialised)
-            uninitialise();
-    }
-    AccessibilityLibrary(const AccessibilityLibrary&) = delete;
-    AccessibilityLibrary& operator=(const AccessibilityLibrary&) = delete;
-
-    static const AccessibilityLibrary& instance()
-    {
-        static AccessibilityLibrary library;
-        return library;
-    }
-
-    bool ready() const { return initialised && fromEvent && fromWindow; }
-    FromEvent fromEvent = nullptr;
-    FromWindow fromWindow = nullptr;
-
-private:
     template <typename Function>
     static Function function(const ModuleHandle& module, const char* name)
     {
@@ -51,12 +53,15 @@ private:
             : nullptr;
     }
 
-    // Declared first, so that they are freed last, after COM has been shut down.
+    // Freed after COM has been shut down.
     ModuleHandle com;
     ModuleHandle accessibility;
     void(WINAPI* uninitialise)() = nullptr;
+    bool loaded = false;
     bool initialised = false;
 };
+
+AccessibilityLibrary library;
 
 VARIANT childId(LONG child)
 {
@@ -94,7 +99,6 @@ bool focusedChildIsProtected(IAccessible* object)
 
 bool eventObjectIsProtected(HWND window, LONG object, LONG child)
 {
-    const AccessibilityLibrary& library = AccessibilityLibrary::instance();
     if (!library.ready())
         return false;
     ComRef<IAccessible> accessible;
@@ -108,7 +112,6 @@ bool eventObjectIsProtected(HWND window, LONG object, LONG child)
 
 bool focusedPartIsProtected(HWND window)
 {
-    const AccessibilityLibrary& library = AccessibilityLibrary::instance();
     if (!library.ready())
         return false;
     ComRef<IAccessible> client;
