@@ -90,14 +90,11 @@ void PasswordFocusWatcher::follow(const FocusEvent& focusEvent)
         return;
     }
     judging = true;
-    FocusEvent next = focusEvent;
-    bool answer = passwordFocused;
-    for (;;) {
-        answer = judge(next);
-        if (!eventWaiting)
-            break;
-        next = waitingEvent;
+    bool answer = judge(focusEvent);
+    while (eventWaiting) {
         eventWaiting = false;
+        const FocusEvent next = waitingEvent;
+        answer = judge(next);
     }
     judging = false;
     if (answer == passwordFocused)
