@@ -7,6 +7,7 @@
 #include "display/painting.h"
 #include "hook/hook_library.h"
 #include "pictures/pictures.h"
+#include "privacy/password_focus.h"
 #include "resource_ids.h"
 #include "scale/display_scale.h"
 #include "settings/app_settings.h"
@@ -20,6 +21,14 @@ constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSME
 // Sent before WM_DPICHANGED on newer systems; older headers lack it.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
 
+PasswordFocusWatcher passwordFocus;
+
+void onPasswordFocus(bool inPasswordField)
+{
+    hideTyping(inPasswordField);
+    requestKeyPaint(mainWindow);
+}
+
 void runCreationSequence(HWND window)
 {
     displayDpi = windowDpi(window);
@@ -32,6 +41,7 @@ void runCreationSequence(HWND window)
     clearAll();
     setTopmost(window, MostTop);
     setShown(window, true);
+    passwordFocus.start(onPasswordFocus);
     firstPaintPending = 1;
 }
 
@@ -112,6 +122,7 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         runCreationSequence(window);
         return 0;
     case WM_DESTROY:
+        passwordFocus.stop();
         PostQuitMessage(0);
         return 0;
     case WM_MOVE:

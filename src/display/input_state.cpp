@@ -9,6 +9,11 @@ unsigned char redrawPending;
 
 namespace {
 
+bool typingHidden;
+// Keys pressed while typing was hidden; a press of one of them shows only after its release,
+// however often the hook library reports it down again meanwhile.
+unsigned char darkUntilRelease[256];
+
 // Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
 // also clears 0xF2 (VK_OEM_COPY, the カタカナ ひらがな key); 0xF4 is left as it is.
 constexpr unsigned VK_OEM_AUTO_CODE = 0xF3;
@@ -18,9 +23,16 @@ void applyKeyboardEvent(unsigned code, unsigned char pressed)
 {
     if (code >= 256)
         return;
-    inputState.keyState[code] = pressed;
-    if (code == VK_OEM_AUTO_CODE)
+    if (code == VK_OEM_AUTO_CODE) {
         inputState.keyState[VK_OEM_COPY_CODE] = 0;
+        darkUntilRelease[VK_OEM_COPY_CODE] = 0; // the key's release is never reported by itself
+    }
+    if (pressed && (typingHidden || darkUntilRelease[code])) {
+        darkUntilRelease[code] = 1;
+        return;
+    }
+    darkUntilRelease[code] = 0;
+    inputState.keyState[code] = pressed;
 }
 
 void applyMouseEvent(unsigned code, unsigned char pressed)
@@ -49,6 +61,19 @@ void applyHookEvent(WPARAM device, LPARAM lParam)
         applyMouseEvent(code, pressed);
 
     requestKeyPaint(mainWindow);
+}
+
+void hideTyping(bool hidden)
+{
+    typingHidden = hidden;
+    if (!hidden)
+        return;
+    for (unsigned code = 0; code < 256; ++code) {
+        if (inputState.keyState[code]) {
+            inputState.keyState[code] = 0;
+            darkUntilRelease[code] = 1;
+        }
+    }
 }
 
 void expireWheel(HWND timerWindow)

@@ -23,6 +23,10 @@ extern InputState inputState;
 extern unsigned char redrawPending;
 
 void applyHookEvent(WPARAM device, LPARAM lParam);
+// While typing is hidden (a password field has the focus) no key press shows, and the keys held
+// when it begins go dark: even Shift gives something away. A key pressed meanwhile stays dark
+// until its release, wherever the focus goes; the mouse shows as always. The caller repaints.
+void hideTyping(bool hidden);
 // The wheel timer fired: both arrows go dark and the timer stops.
 void expireWheel(HWND timerWindow);
 // Releases every key and slot; the caller repaints.

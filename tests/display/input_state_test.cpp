@@ -155,6 +155,20 @@ TEST_F(InputStateTest, ClearAllReleasesEverythingWithoutTouchingTheTimer)
     EXPECT_TRUE(wheelTimerRunning());
 }
 
+// The カタカナ ひらがな key reports no release of its own: the 半角/全角 key's event stands for it.
+TEST_F(InputStateTest, TheAutoCodeEndsTheCopyCodesHiddenPressLikeARelease)
+{
+    hideTyping(true);
+    applyHookEvent(HookKeyboard, press(0xF2));
+    hideTyping(false);
+    applyHookEvent(HookKeyboard, press(0xF2));
+    EXPECT_EQ(key(0xF2), 0);
+    applyHookEvent(HookKeyboard, release(0xF3));
+    applyHookEvent(HookKeyboard, press(0xF2));
+    EXPECT_EQ(key(0xF2), 1);
+    applyHookEvent(HookKeyboard, release(0xF2));
+}
+
 TEST_F(InputStateTest, EveryByteStaysZeroOrOneUnderRandomEvents)
 {
     std::mt19937_64 random(20261207);

@@ -1,0 +1,7 @@
+#pragma once
+// What the password tests share with their edit box program.
+#include <windows.h>
+
+inline constexpr char kEditBoxClass[] = "TaveloEditBoxTest";
+inline constexpr UINT kReplaceField = WM_APP; // wParam: the new field's FieldKind
+enum FieldKind : WPARAM { kPlainField, kPasswordField, kPadField };

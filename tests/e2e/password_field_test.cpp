@@ -1,0 +1,111 @@
+// While another program's password field has the focus, typed keys stay off the picture and the
+// mouse still shows; a key pressed there stays dark until released, wherever the focus goes.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "e2e_helpers.h"
+#include "edit_box.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+// The edit box program, its field focused in the foreground window.
+class EditBox {
+public:
+    explicit EditBox(const char* kind)
+    {
+        EXPECT_TRUE(child.start(executableDirectory() + "\\edit_box.exe", kind));
+        pumpUntil(
+            [&] { return !topLevelWindows(child.id(), kEditBoxClass).empty() && hasFocus(); }, kProgramWait);
+    }
+    ~EditBox()
+    {
+        PostMessageA(frame(), WM_CLOSE, 0, 0);
+        child.waitForExit(kProgramWait);
+    }
+    HWND frame() const
+    {
+        const std::vector<HWND> frames = topLevelWindows(child.id(), kEditBoxClass);
+        return frames.empty() ? nullptr : frames.front();
+    }
+    bool hasFocus() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == frame()
+            && GetGUIThreadInfo(GetWindowThreadProcessId(frame(), nullptr), &info) && info.hwndFocus
+            && info.hwndFocus == GetWindow(frame(), GW_CHILD);
+    }
+    bool moveFocusTo(FieldKind kind) const
+    {
+        const HWND old = GetWindow(frame(), GW_CHILD);
+        PostMessageA(frame(), kReplaceField, kind, 0);
+        return pumpUntil([&] { return !IsWindow(old) && hasFocus(); }, kProgramWait);
+    }
+
+private:
+    ChildProcess child;
+};
+
+Pixels pictureWithLit(bool a, bool leftButton)
+{
+    std::vector<RECT> lit;
+    if (a)
+        lit.push_back(kKeyA);
+    if (leftButton)
+        lit.push_back(kLeftButton);
+    return programPictureWithLit(lit);
+}
+
+struct FocusCase {
+    const char* name;
+    const char* typedInto;               // the field that has the focus when A goes down
+    bool litAtFirst;                     // A shows beside the left button
+    std::optional<FieldKind> focusMoves; // the field that takes the focus while A is held
+    bool litWhileHeld;                   // A, held since then, still shows
+    bool nextPressLit;                   // A, released and pressed again, shows
+};
+
+TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseStillShows)
+{
+    const FocusCase cases[] = {
+        {"password edit control", "password", false, {}, false, false},
+        {"plain edit control", "plain", true, {}, true, true},
+        {"field that accessibility calls protected", "pad", false, {}, false, false},
+        {"focus leaves the password field with A held", "password", false, kPlainField, false, true},
+        {"focus enters a password field with A held", "plain", true, kPasswordField, false, false},
+    };
+    InstalledProgram program;
+    ASSERT_NE(startShowingBasePicture(program), nullptr);
+    for (const FocusCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        EditBox box(row.typedInto);
+        ASSERT_TRUE(box.hasFocus());
+        ASSERT_TRUE(program.sync());
+        const RECT frame = windowRect(box.frame());
+        SetCursorPos(frame.right - 20, frame.bottom - 20); // beside the field: a click moves no focus
+        Held a('A', 0x1E);
+        {
+            Held button(VK_LBUTTON);
+            EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litAtFirst, true)));
+            if (row.focusMoves) {
+                ASSERT_TRUE(box.moveFocusTo(*row.focusMoves));
+                ASSERT_TRUE(program.sync());
+            }
+            // The hook library reports a held key down again after it installs its hooks afresh.
+            PostMessageA(program.window(), kHookEventMessage, 0, 0x00010041);
+        }
+        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litWhileHeld, false)));
+        a.release();
+        EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+        Held again('A', 0x1E);
+        Held button(VK_LBUTTON);
+        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.nextPressLit, true)));
+    }
+    EXPECT_TRUE(program.closeCleanly());
+}
+
+} // namespace
