@@ -23,9 +23,8 @@ HookWatchdog* activeWatchdog = nullptr;
 LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data)
 {
     if (code == HC_ACTION && activeSession) {
-        const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-        activeWatchdog->onHookCall(event.time);
-        activeSession->onKeyboard(event);
+        activeSession->onKeyboard(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(data));
+        activeWatchdog->onHookCall();
     }
     return CallNextHookEx(nullptr, code, message, data);
 }
@@ -33,9 +32,8 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data)
 LRESULT CALLBACK mouseProc(int code, WPARAM message, LPARAM data)
 {
     if (code == HC_ACTION && activeSession) {
-        const auto& event = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
-        activeWatchdog->onHookCall(event.time);
-        activeSession->onMouse(message, event);
+        activeSession->onMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
+        activeWatchdog->onHookCall();
     }
     return CallNextHookEx(nullptr, code, message, data);
 }

@@ -9,6 +9,11 @@ namespace {
 // hooks (one that runs as administrator) can make the library install them.
 constexpr DWORD kPeriodMilliseconds = 1000;
 
+// How much later than a hook's answer the system may stamp the input it was called for: Wine
+// takes the time once the answer has reached its server. Input within this time after the
+// hooks' latest call is taken for seen; any later input shows them up.
+constexpr DWORD kHookCallAllowance = 100;
+
 // Tick counts wrap after 49 days; their difference does not.
 bool isAfter(DWORD tick, DWORD reference) { return static_cast<LONG>(tick - reference) > 0; }
 
@@ -34,22 +39,30 @@ HookWatchdog::~HookWatchdog()
         KillTimer(nullptr, timer);
 }
 
-void HookWatchdog::onHookCall(DWORD eventTime)
+bool HookWatchdog::reinstallDue()
 {
-    if (isAfter(eventTime, latestSeenInput))
-        latestSeenInput = eventTime;
+    return GetTickCount() - lastInstall >= kPeriodMilliseconds && missedInput();
 }
 
-bool HookWatchdog::reinstallDue() const
+bool HookWatchdog::missedInput()
 {
-    return isAfter(latestInput(), latestSeenInput) && GetTickCount() - lastInstall >= kPeriodMilliseconds;
+    const DWORD input = latestInput();
+    if (!isAfter(input, accountedInput) || !isAfter(input, latestHookCall + kHookCallAllowance))
+        return false;
+    // A hook's call may still be on the way for input this fresh; the next check looks again.
+    if (GetTickCount() - input < kHookCallAllowance)
+        return false;
+    accountedInput = input;
+    return true;
 }
 
 void HookWatchdog::onInstalled()
 {
     lastInstall = GetTickCount();
-    // What older hooks missed is made good by the new ones' look at the system's key state.
-    latestSeenInput = latestInput();
+    // What older hooks missed is made good by the new ones' look at the system's key state; any
+    // input after now is the new ones' to see.
+    accountedInput = latestInput();
+    latestHookCall = accountedInput - kHookCallAllowance;
 }
 
 } // namespace keyhook

@@ -15,18 +15,21 @@ public:
     HookWatchdog& operator=(const HookWatchdog&) = delete;
 
     bool owns(UINT_PTR timerId) const { return timer != 0 && timerId == timer; }
-    // Every event that either hook is called for, by its time stamp: the system's clock for input,
-    // which the hook thread's own tick count may be a few milliseconds off (under Wine).
-    void onHookCall(DWORD eventTime);
-    // On its timer: true when the system had input later than any the hooks were called for, and
-    // the hooks were not installed within the last second.
-    bool reinstallDue() const;
+    // Every call of either hook, as it returns.
+    void onHookCall() { latestHookCall = GetTickCount(); }
+    // On its timer: true when the system had input that the hooks were not called for, and the
+    // hooks were not installed within the last second.
+    bool reinstallDue();
     // The hooks were installed (again): input up to now counts as seen.
     void onInstalled();
 
 private:
+    bool missedInput();
+
     UINT_PTR timer = 0;
-    DWORD latestSeenInput = 0;
+    DWORD latestHookCall = 0;
+    // The latest input that the hooks have been installed again for, or that was found missed.
+    DWORD accountedInput = 0;
     DWORD lastInstall = 0;
 };
 

@@ -55,10 +55,10 @@ bool watchHookInstalls(HMODULE library)
 
 int hookInstallCount() { return installs; }
 
-bool removeLatestHooks(bool keyboardOnly)
+bool removeLatestHooks()
 {
     const bool keyboard = UnhookWindowsHookEx(latestKeyboard) != FALSE;
-    return keyboard && (keyboardOnly || UnhookWindowsHookEx(latestMouse) != FALSE);
+    return UnhookWindowsHookEx(latestMouse) != FALSE && keyboard;
 }
 
 } // namespace keyhook_testing

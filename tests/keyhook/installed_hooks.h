@@ -10,7 +10,7 @@ namespace keyhook_testing {
 bool watchHookInstalls(HMODULE library);
 // How many hooks the library has installed since the last watchHookInstalls.
 int hookInstallCount();
-// Unhooks the latest keyboard and mouse hooks, or only the keyboard one; true when all went.
-bool removeLatestHooks(bool keyboardOnly = false);
+// Unhooks the latest keyboard and mouse hooks; true when both went.
+bool removeLatestHooks();
 
 } // namespace keyhook_testing
