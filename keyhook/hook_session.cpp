@@ -11,6 +11,16 @@ constexpr UINT kStuckKeyCheckMilliseconds = 250;
 
 bool systemHolds(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
+// The codes of keys, from Backspace on: below are the mouse buttons, and 0xFF is no key.
+constexpr unsigned kFirstKeyCode = VK_BACK;
+constexpr unsigned kLastKeyCode = 0xFE;
+
+bool sameMouseEvent(const MSLLHOOKSTRUCT& a, const MSLLHOOKSTRUCT& b)
+{
+    return a.pt.x == b.pt.x && a.pt.y == b.pt.y && a.mouseData == b.mouseData && a.flags == b.flags
+        && a.time == b.time && a.dwExtraInfo == b.dwExtraInfo;
+}
+
 } // namespace
 
 HookSession::~HookSession()
@@ -30,6 +40,10 @@ void HookSession::onKeyboard(const KBDLLHOOKSTRUCT& event)
 
 void HookSession::onMouse(WPARAM message, const MSLLHOOKSTRUCT& event)
 {
+    if (seenTwice(message, event))
+        return;
+    lastMouseMessage = message;
+    lastMouse = event;
     const auto seen = pointerTransitionOf(static_cast<UINT>(message), event.mouseData);
     if (!seen)
         return;
@@ -48,6 +62,48 @@ bool HookSession::onTimer(UINT_PTR timerId)
         [this](PointerTransition released) { post(HookMouse, released.slot, false); });
     updateTimer();
     return true;
+}
+
+void HookSession::onHooksReinstalled()
+{
+    reinstalledAt = GetTickCount();
+    reinstalled = true;
+    lightWhatTheSystemHolds();
+    updateTimer();
+}
+
+void HookSession::lightWhatTheSystemHolds()
+{
+    for (unsigned vk = kFirstKeyCode; vk <= kLastKeyCode; ++vk) {
+        // Shift, Ctrl and Alt are asked for by side.
+        if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU)
+            continue;
+        if (!systemHolds(static_cast<int>(vk)))
+            continue;
+        if (const auto transition = keys.onHeldBySystem(vk))
+            post(HookKeyboard, transition->code, transition->pressed);
+    }
+    // The system's key state names the physical buttons; the hooks report the logical ones.
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    const struct {
+        unsigned slot;
+        int physical;
+    } buttonsHeld[]{{PointerLeft, swapped ? VK_RBUTTON : VK_LBUTTON},
+        {PointerRight, swapped ? VK_LBUTTON : VK_RBUTTON}, {PointerMiddle, VK_MBUTTON}};
+    for (const auto& button : buttonsHeld) {
+        if (!systemHolds(button.physical))
+            continue;
+        if (const auto transition = buttons.onPointer(PointerTransition{button.slot, true}))
+            post(HookMouse, transition->slot, transition->pressed);
+    }
+}
+
+// Keys and buttons are reported once however often they come; a wheel notch stamped before the
+// swap and passed on by both hooks is not.
+bool HookSession::seenTwice(WPARAM message, const MSLLHOOKSTRUCT& event) const
+{
+    return reinstalled && message == lastMouseMessage && sameMouseEvent(event, lastMouse)
+        && static_cast<LONG>(event.time - reinstalledAt) <= 0;
 }
 
 void HookSession::post(unsigned device, unsigned code, bool pressed) const

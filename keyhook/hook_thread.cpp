@@ -1,6 +1,7 @@
 #include "hook_thread.h"
 
 #include "hook_session.h"
+#include "hook_watchdog.h"
 
 namespace keyhook {
 
@@ -14,22 +15,66 @@ struct StartRequest {
     bool installed;
 };
 
-// The session of the thread that runs; touched only by that thread (its hook procedures run
-// on it, from its message loop).
+// The state of the thread that runs; touched only by that thread (its hook procedures run on it,
+// from its message loop).
 HookSession* activeSession = nullptr;
+HookWatchdog* activeWatchdog = nullptr;
 
 LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data)
 {
-    if (code == HC_ACTION && activeSession)
+    if (code == HC_ACTION && activeSession) {
         activeSession->onKeyboard(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(data));
+        activeWatchdog->onHookCall();
+    }
     return CallNextHookEx(nullptr, code, message, data);
 }
 
 LRESULT CALLBACK mouseProc(int code, WPARAM message, LPARAM data)
 {
-    if (code == HC_ACTION && activeSession)
+    if (code == HC_ACTION && activeSession) {
         activeSession->onMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
+        activeWatchdog->onHookCall();
+    }
     return CallNextHookEx(nullptr, code, message, data);
+}
+
+// The two hooks. Installing again puts fresh ones at the head of the chain before the old ones
+// go, so that no event passes between them; the old handles may be dead already.
+class HookPair {
+public:
+    bool install(HMODULE module)
+    {
+        ScopedHook keyboard(SetWindowsHookExA(WH_KEYBOARD_LL, keyboardProc, module, 0));
+        ScopedHook mouse(SetWindowsHookExA(WH_MOUSE_LL, mouseProc, module, 0));
+        if (!keyboard || !mouse)
+            return false;
+        keyboardHook.reset(keyboard.detach());
+        mouseHook.reset(mouse.detach());
+        return true;
+    }
+
+private:
+    ScopedHook keyboardHook;
+    ScopedHook mouseHook;
+};
+
+void runMessageLoop(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
+{
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && !message.hwnd) {
+            if (watchdog.owns(message.wParam)) {
+                if (watchdog.reinstallDue() && hooks.install(module)) {
+                    watchdog.onInstalled();
+                    session.onHooksReinstalled();
+                }
+                continue;
+            }
+            if (session.onTimer(message.wParam))
+                continue;
+        }
+        DispatchMessageA(&message);
+    }
 }
 
 void runHooks(StartRequest& request)
@@ -38,23 +83,25 @@ void runHooks(StartRequest& request)
     // hooks work from the moment StartHook returns.
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    // A hook that keeps the system waiting is removed; little work per event and a thread that
+    // the scheduler prefers keep it within the limit on a busy machine.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    const HMODULE module = request.module;
     HookSession session(request.target);
+    HookWatchdog watchdog;
     activeSession = &session;
+    activeWatchdog = &watchdog;
     {
-        ScopedHook keyboard(SetWindowsHookExA(WH_KEYBOARD_LL, keyboardProc, request.module, 0));
-        ScopedHook mouse(SetWindowsHookExA(WH_MOUSE_LL, mouseProc, request.module, 0));
-        const bool installed = keyboard && mouse;
+        HookPair hooks;
+        const bool installed = hooks.install(module);
+        watchdog.onInstalled();
         request.installed = installed;
         SetEvent(request.ready); // `request` belongs to the starter from here on
-        if (installed) {
-            while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-                if (message.message == WM_TIMER && !message.hwnd && session.onTimer(message.wParam))
-                    continue;
-                DispatchMessageA(&message);
-            }
-        }
+        if (installed)
+            runMessageLoop(module, hooks, session, watchdog);
     }
     activeSession = nullptr;
+    activeWatchdog = nullptr;
 }
 
 DWORD WINAPI hookThreadMain(void* parameter)

@@ -76,6 +76,14 @@ std::optional<KeyTransition> KeyTracker::onKey(const KeyInput& input)
     return press(identity, code);
 }
 
+std::optional<KeyTransition> KeyTracker::onHeldBySystem(unsigned code)
+{
+    if (code == 0 || code >= 0xFF || isHeld(code) || heldCount == kMaxHeld)
+        return std::nullopt;
+    held[heldCount++] = HeldKey{kScanlessIdentity | code, code, false, true};
+    return KeyTransition{code, true};
+}
+
 std::optional<KeyTransition> KeyTracker::press(unsigned identity, unsigned code)
 {
     if (const int index = find(identity); index >= 0) {
@@ -83,11 +91,16 @@ std::optional<KeyTransition> KeyTracker::press(unsigned identity, unsigned code)
         held[index].systemReleased = false;
         return std::nullopt;
     }
+    if (const int index = findFoundHeld(code); index >= 0) {
+        held[index].identity = identity;
+        held[index].foundHeld = false;
+        return std::nullopt;
+    }
     // A key that cannot be followed to its release is better not lit at all.
     if (heldCount == kMaxHeld)
         return std::nullopt;
     const bool alreadyLit = holderCount(code) != 0;
-    held[heldCount++] = HeldKey{identity, code, false};
+    held[heldCount++] = HeldKey{identity, code, false, false};
     if (alreadyLit)
         return std::nullopt;
     return KeyTransition{code, true};
@@ -137,6 +150,15 @@ int KeyTracker::findScanless(unsigned code, bool anyIdentity) const
     for (unsigned index = 0; index < heldCount; ++index) {
         const bool scanless = (held[index].identity & kScanlessIdentity) != 0;
         if (held[index].code == code && (anyIdentity || scanless))
+            return static_cast<int>(index);
+    }
+    return -1;
+}
+
+int KeyTracker::findFoundHeld(unsigned code) const
+{
+    for (unsigned index = 0; index < heldCount; ++index) {
+        if (held[index].foundHeld && held[index].code == code)
             return static_cast<int>(index);
     }
     return -1;

@@ -34,6 +34,11 @@ public:
     // auto-repeat, never the Shift events that the system fakes around keypad keys.
     std::optional<KeyTransition> onKey(const KeyInput& input);
 
+    // A key that the system holds although its press never came: lit now unless it is lit
+    // already. Its release is matched by code; its press, if it comes late, takes the entry
+    // over without being reported again.
+    std::optional<KeyTransition> onHeldBySystem(unsigned code);
+
     // True while any reported key is still down: only then must the system be asked.
     bool needsPolling() const { return heldCount != 0; }
 
@@ -49,6 +54,7 @@ private:
         unsigned identity;   // the physical key: scan code and extended flag
         unsigned code;       // the code its press was reported with
         bool systemReleased; // the system let go of it for a keypad key while the user holds it
+        bool foundHeld;      // lit from the system's key state, its press unseen
     };
 
     std::optional<KeyTransition> press(unsigned identity, unsigned code);
@@ -57,6 +63,7 @@ private:
     std::optional<KeyTransition> removeAt(unsigned index);
     int find(unsigned identity) const;
     int findScanless(unsigned code, bool anyIdentity) const;
+    int findFoundHeld(unsigned code) const;
     unsigned holderCount(unsigned code) const;
     bool anyHeldByUser() const;
 

@@ -35,6 +35,7 @@ public:
     BOOL start(HWND target) const { return startHook(target); }
     void end() const { endHook(); }
     bool hooking() const { return isHooking() != FALSE; }
+    HMODULE handle() const { return module; }
 
 private:
     HMODULE module = nullptr;

@@ -96,6 +96,19 @@ TEST(KeyTracker, IgnoresEventsWithoutAKeyCodeOrARealShift)
     EXPECT_FALSE(tracker.needsPolling());
 }
 
+// A key found held when the hooks were put back: lit once, whether or not its press comes late.
+TEST(KeyTracker, AKeyFoundHeldIsLitOnceAndReleasedByItsRealRelease)
+{
+    KeyTracker tracker;
+    EXPECT_EQ(tracker.onHeldBySystem('A'), pressed('A'));
+    EXPECT_EQ(tracker.onHeldBySystem('A'), std::nullopt);
+    EXPECT_EQ(tracker.onKey(down('A', 0x1E)), std::nullopt);
+    EXPECT_EQ(tracker.onKey(up('A', 0x1E)), released('A'));
+    EXPECT_EQ(tracker.onHeldBySystem('B'), pressed('B'));
+    EXPECT_EQ(tracker.onKey(up('B', 0x30)), released('B'));
+    EXPECT_FALSE(tracker.needsPolling());
+}
+
 TEST(KeyTracker, IsFullAtSixtyFourHeldKeysAndThenLightsNothingMore)
 {
     KeyTracker tracker;

@@ -1,0 +1,113 @@
+// keyhook.dll when the system takes its hooks away: they are removed here as Windows removes
+// them, with UnhookWindowsHookEx on their handles from another thread, without a word to the
+// library.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "hook_library.h"
+#include "installed_hooks.h"
+
+using namespace keyhook_testing;
+
+namespace {
+
+bool reinstalledSince(int installs)
+{
+    return testing_support::pumpUntil([&] { return hookInstallCount() >= installs + 2; }, 10000);
+}
+
+// Input within a tenth of a second after an event that the hooks saw may be taken for that event's.
+void holdAWhile() { testing_support::pumpMessages(300); }
+
+struct Row {
+    const char* name;
+    // Runs the case; what the window is to have received, through the marker.
+    std::function<std::vector<HookEvent>(const EventWindow&)> run;
+};
+
+const Row rows[]{
+    {"hooks removed: a key and a button pressed a second after the first missed input light",
+        [](const EventWindow&) {
+            EXPECT_TRUE(removeLatestHooks());
+            tapKey('M', 0x32);
+            // The watchdog looks once a second; the extra half second is for a late timer.
+            testing_support::pumpMessages(1500);
+            tapKey('N', 0x31);
+            sendMouse(MOUSEEVENTF_LEFTDOWN);
+            sendMouse(MOUSEEVENTF_LEFTUP);
+            return std::vector{
+                keyEvent('N', true), keyEvent('N', false), pointerEvent(0, true), pointerEvent(0, false)};
+        }},
+    {"a key and a button pressed while the hooks were gone and held at the reinstall light",
+        [](const EventWindow& window) {
+            const int installs = hookInstallCount();
+            EXPECT_TRUE(removeLatestHooks());
+            sendKey('P', 0x19, false);
+            sendMouse(MOUSEEVENTF_RIGHTDOWN);
+            EXPECT_TRUE(reinstalledSince(installs));
+            EXPECT_TRUE(window.waitForEvents(2));
+            sendKey('P', 0x19, true);
+            sendMouse(MOUSEEVENTF_RIGHTUP);
+            return std::vector{
+                keyEvent('P', true), pointerEvent(1, true), keyEvent('P', false), pointerEvent(1, false)};
+        }},
+    {"hooks removed while a key is held: the key does not stay lit",
+        [](const EventWindow& window) {
+            sendKey('R', 0x13, false);
+            EXPECT_TRUE(window.waitForEvents(1));
+            holdAWhile();
+            const int installs = hookInstallCount();
+            EXPECT_TRUE(removeLatestHooks());
+            sendKey('R', 0x13, true);
+            EXPECT_TRUE(reinstalledSince(installs));
+            return std::vector{keyEvent('R', true), keyEvent('R', false)};
+        }},
+    {"no transition is doubled or lost across a reinstall",
+        [](const EventWindow& window) {
+            // H is lit and held throughout; P goes down while the hooks are gone.
+            sendKey('H', 0x23, false);
+            EXPECT_TRUE(window.waitForEvents(1));
+            holdAWhile();
+            const int installs = hookInstallCount();
+            EXPECT_TRUE(removeLatestHooks());
+            sendKey('P', 0x19, false);
+            EXPECT_TRUE(reinstalledSince(installs));
+            sendKey('H', 0x23, true);
+            sendKey('P', 0x19, true);
+            return std::vector{
+                keyEvent('H', true), keyEvent('P', true), keyEvent('H', false), keyEvent('P', false)};
+        }},
+    {"nothing is reinstalled while the hooks are intact",
+        [](const EventWindow&) {
+            const int installs = hookInstallCount();
+            std::vector<HookEvent> expected;
+            const ULONGLONG end = GetTickCount64() + 5000;
+            while (GetTickCount64() < end) {
+                tapKey('T', 0x14);
+                sendMouse(MOUSEEVENTF_MOVE);
+                expected.push_back(keyEvent('T', true));
+                expected.push_back(keyEvent('T', false));
+                testing_support::pumpMessages(100);
+            }
+            EXPECT_EQ(hookInstallCount(), installs);
+            return expected;
+        }},
+};
+
+TEST(HookWatchdog, PutsBackHooksThatTheSystemRemoved)
+{
+    HookLibrary library;
+    ASSERT_TRUE(library.loaded());
+    ASSERT_TRUE(watchHookInstalls(library.handle()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EventWindow window;
+        ASSERT_NE(library.start(window.get()), FALSE);
+        const std::vector<HookEvent> expected = row.run(window);
+        EXPECT_EQ(window.eventsThroughMarker(), withMarker(expected));
+        library.end();
+    }
+}
+
+} // namespace
