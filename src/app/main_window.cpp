@@ -124,6 +124,8 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_PAINT:
         return onPaintMessage(window);
+    case WM_PRINTCLIENT:
+        return onPrintClientMessage(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
         recordPositionAndClose(window);
         return 0;

@@ -111,3 +111,10 @@ LRESULT onPaintMessage(HWND window)
     EndPaint(window, &paint);
     return 0;
 }
+
+LRESULT onPrintClientMessage(HDC target)
+{
+    if (target)
+        drawPicture(target, RECT{0, 0, baseWidth, baseHeight});
+    return 0;
+}

@@ -18,3 +18,7 @@ void requestKeyPaint(HWND window);
 // Handles every WM_PAINT of the main window: the damaged area is drawn from the pictures, whatever
 // damaged it. Returns the result.
 LRESULT onPaintMessage(HWND window);
+
+// Handles WM_PRINTCLIENT: the whole picture as it is now into `target`. Changes nothing and asks
+// for no paint.
+LRESULT onPrintClientMessage(HDC target);
