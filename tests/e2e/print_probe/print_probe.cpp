@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "support/window_pixels.h"
+
 namespace {
 
 void printClientArea(HWND window, int width, int height)
@@ -9,13 +11,7 @@ void printClientArea(HWND window, int width, int height)
     HANDLE section = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kPrintProbePixels);
     if (!section)
         return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = testing_support::topDown32BitInfo(width, height);
     void* bits = nullptr;
     const HDC context = CreateCompatibleDC(nullptr);
     const HBITMAP picture = CreateDIBSection(context, &info, DIB_RGB_COLORS, &bits, section, 0);
