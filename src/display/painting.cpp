@@ -3,8 +3,6 @@
 #include <array>
 
 #include "app/process_globals.h"
-#include "common/owned_handle.h"
-#include "display/dib_section.h"
 #include "display/display_scale.h"
 #include "display/input_state.h"
 #include "display/key_layout.h"
@@ -48,41 +46,19 @@ void copyPart(HDC target, HDC source, const RECT& area, const RECT& rect)
 
 // The base picture's part of `area`, then every held key and slot that meets it from the pressed
 // picture: keys that share pixels (the two CapsLk codes, Enter over "]") show pressed wherever
-// either is held.
-void composeInto(HDC target, const RECT& area, HGDIOBJ base, HGDIOBJ pressed)
-{
-    MemoryContext pictures;
-    copyPart(target, pictures.with(base), area, RECT{0, 0, baseWidth, baseHeight});
-    for (unsigned index = 0; index < kRectCount; ++index) {
-        if (stateOf(index))
-            copyPart(target, pictures.with(pressed), area, areaOf(index));
-    }
-}
-
-// Draws the picture's part `area` into `target`. It is composed in a 32-bit picture of the area's
-// size that goes after the paint: once a picture of 4 or 8 bits per pixel has been blitted to a
-// window, Wine keeps a 32-bit copy of the whole window (about 940 KiB at 100 %). False when a
-// picture is missing and nothing was drawn.
+// either is held. False when a picture is missing and nothing was drawn.
 bool drawPicture(HDC target, const RECT& area)
 {
     const HGDIOBJ base = imagePair[BasePictureSlot].get();
     const HGDIOBJ pressed = imagePair[PressedPictureSlot].get();
     if (!base || !pressed)
         return false;
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0)
-        return true;
-    GdiObjectHandle scratch;
-    scratch.attach(createDibSection(width, height, 32));
-    MemoryContext composed;
-    const HDC canvas = scratch.get() ? composed.with(scratch.get()) : nullptr;
-    if (!canvas || !SetWindowOrgEx(canvas, area.left, area.top, nullptr)) {
-        composeInto(target, area, base, pressed);
-        return true;
+    MemoryContext pictures;
+    copyPart(target, pictures.with(base), area, RECT{0, 0, baseWidth, baseHeight});
+    for (unsigned index = 0; index < kRectCount; ++index) {
+        if (stateOf(index))
+            copyPart(target, pictures.with(pressed), area, areaOf(index));
     }
-    composeInto(canvas, area, base, pressed);
-    BitBlt(target, area.left, area.top, width, height, canvas, area.left, area.top, SRCCOPY);
     return true;
 }
 
