@@ -10,8 +10,10 @@ stage="$build_dir/dist/$name"
 rm -rf "$stage" "$build_dir/dist/$name.zip"
 mkdir -p "$stage"
 cp "$build_dir/bin/TaveloKeyboard.exe" "$build_dir/bin/keyhook.dll" resources/keyboard.bmp "$stage/"
-# Windows users open these in Notepad: Shift-JIS with CRLF line ends.
-iconv -f UTF-8 -t CP932 docs/dist/README.txt | sed 's/$/\r/' >"$stage/README.txt"
+# Windows users open these in Notepad, so CRLF line ends. The Japanese README is UTF-8 with a
+# byte-order mark, which every Notepad since Windows 7 reads whatever the system's code page;
+# the licence is ASCII.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' docs/dist/README.txt; } >"$stage/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 (cd "$build_dir/dist" && zip -qr -X "$name.zip" "$name")
 echo "$build_dir/dist/$name.zip"

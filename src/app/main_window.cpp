@@ -55,16 +55,15 @@ void runSettingsCommand(HWND window)
         placeWindow(true);
 }
 
-// The window went to a monitor of another scale, or the scale changed: the pictures and the frame
-// are made again for it, the held keys stay lit, and the window takes the place the system offers.
+// The window went to a monitor of another scale, or the scale changed: the pictures are made
+// again for it, the held keys stay lit, and the window takes the place the system offers.
 void applyDisplayScale(HWND window, UINT dpi, const RECT& suggested)
 {
     displayDpi = dpi;
     reloadPictures();
-    discardFrame();
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, FALSE);
+    requestWholePaint(window);
 }
 
 // Where the window stands, in screen coordinates. A minimised window reports a far-off parking
@@ -137,6 +136,8 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_PAINT:
         return onPaintMessage(window);
+    case WM_PRINTCLIENT:
+        return onPrintClientMessage(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
         recordPositionAndClose(window);
         return 0;

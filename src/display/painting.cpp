@@ -1,24 +1,64 @@
 #include "display/painting.h"
 
+#include <array>
+
 #include "common/process_globals.h"
 #include "display/input_state.h"
-#include "display/retained_frame.h"
+#include "keyboard/key_layout.h"
+#include "pictures/memory_context.h"
+#include "pictures/pictures.h"
+#include "scale/display_scale.h"
 
 unsigned char firstPaintPending;
 
 namespace {
 
-RetainedFrame frame;
+// Every key code, then every pointer slot.
+constexpr unsigned kRectCount = 256 + PointerSlotCount;
 
-// The frame as the state is now: built when there is none, else the keys that changed since it
-// was last brought up to date are redrawn. Whatever asked for the paint is thereby answered.
-bool frameUpToDate()
+// The state that each rectangle shows once the paints asked for are done, and whether its paint
+// is still waiting. Wine grows the update region rectangle by rectangle, so a rectangle is not
+// asked for twice.
+std::array<unsigned char, kRectCount> requested{};
+std::array<bool, kRectCount> waiting{};
+// Until the picture is first drawn there is nothing on screen to mend key by key.
+bool pictureOnScreen = false;
+
+unsigned char stateOf(unsigned index)
 {
-    firstPaintPending = 0;
-    redrawPending = 0;
-    if (!frame.ready())
-        return frame.compose();
-    frame.update();
+    return index < 256 ? inputState.keyState[index] : inputState.pointerState[index - 256];
+}
+
+RECT areaOf(unsigned index)
+{
+    const KeyRect rect = scaleRect(index < 256 ? keyRect(index) : pointerRect(index - 256), displayDpi);
+    return isDrawable(rect) ? RECT{rect.x, rect.y, rect.x + rect.width, rect.y + rect.height} : RECT{};
+}
+
+// Copies the part of `rect` inside `area` from the same place of `source`.
+void copyPart(HDC target, HDC source, const RECT& area, const RECT& rect)
+{
+    RECT part{};
+    if (source && IntersectRect(&part, &area, &rect))
+        BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, source, part.left,
+            part.top, SRCCOPY);
+}
+
+// The base picture's part of `area`, then every held key and slot that meets it from the pressed
+// picture: keys that share pixels (the two CapsLk codes, Enter over "]") show pressed wherever
+// either is held. False when a picture is missing and nothing was drawn.
+bool drawPicture(HDC target, const RECT& area)
+{
+    const HGDIOBJ base = imagePair[BasePictureSlot].get();
+    const HGDIOBJ pressed = imagePair[PressedPictureSlot].get();
+    if (!base || !pressed)
+        return false;
+    MemoryContext pictures;
+    copyPart(target, pictures.with(base), area, RECT{0, 0, baseWidth, baseHeight});
+    for (unsigned index = 0; index < kRectCount; ++index) {
+        if (stateOf(index))
+            copyPart(target, pictures.with(pressed), area, areaOf(index));
+    }
     return true;
 }
 
@@ -26,25 +66,55 @@ bool frameUpToDate()
 
 void paintNow()
 {
-    if (!frameUpToDate())
-        return;
-    InvalidateRect(mainWindow, nullptr, FALSE);
+    if (imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get())
+        requestWholePaint(mainWindow);
+}
+
+void requestWholePaint(HWND window)
+{
+    for (unsigned index = 0; index < kRectCount; ++index)
+        requested[index] = stateOf(index);
+    waiting.fill(true);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void requestKeyPaint(HWND window)
 {
     redrawPending = 1;
-    frame.invalidateChanges(window);
+    if (!pictureOnScreen) {
+        requestWholePaint(window);
+        return;
+    }
+    for (unsigned index = 0; index < kRectCount; ++index) {
+        const unsigned char state = stateOf(index);
+        if (state == requested[index])
+            continue;
+        requested[index] = state;
+        const RECT area = areaOf(index);
+        if (waiting[index] || IsRectEmpty(&area))
+            continue;
+        waiting[index] = true;
+        InvalidateRect(window, &area, FALSE);
+    }
 }
-
-void discardFrame() { frame.release(); }
 
 LRESULT onPaintMessage(HWND window)
 {
     PAINTSTRUCT paint;
     const HDC target = BeginPaint(window, &paint);
-    if (target && frameUpToDate())
-        frame.copyTo(target, paint.rcPaint);
+    // BeginPaint has validated the whole window: whatever was waiting is drawn now.
+    firstPaintPending = 0;
+    redrawPending = 0;
+    waiting.fill(false);
+    if (target && drawPicture(target, paint.rcPaint))
+        pictureOnScreen = true;
     EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT onPrintClientMessage(HDC target)
+{
+    if (target)
+        drawPicture(target, RECT{0, 0, baseWidth, baseHeight});
     return 0;
 }

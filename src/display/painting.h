@@ -1,19 +1,24 @@
 #pragma once
 #include <windows.h>
 
-// Set by the last step of the main window's creation, so that its first WM_PAINT builds the frame.
+// Set by the last step of the main window's creation; the first WM_PAINT answers it.
 extern unsigned char firstPaintPending;
 
-// Brings the off-screen frame up to date with the held keys and asks for the whole window to be
-// painted from it. Does nothing while either picture is missing.
+// Asks for one paint of the whole window, which shows the held keys. Does nothing while either
+// picture is missing.
 void paintNow();
 
-// A key or slot changed state: asks for exactly the rectangles that now differ from the frame.
+// Asks `window` for one paint of all of it: nothing is asked for again until that paint.
+void requestWholePaint(HWND window);
+
+// A key or slot changed state: asks for the rectangle of each one that changed, unless that
+// rectangle is already waiting for its paint; for all of the window until its picture is first drawn.
 void requestKeyPaint(HWND window);
 
-// The pictures were replaced (a new display scale): the next paint builds the frame afresh.
-void discardFrame();
-
-// Handles every WM_PAINT of the main window: the damaged area is copied from the frame, which is
-// built first when it is new and brought up to date when the state changed. Returns the result.
+// Handles every WM_PAINT of the main window: the damaged area is drawn from the pictures, whatever
+// damaged it. Returns the result.
 LRESULT onPaintMessage(HWND window);
+
+// Handles WM_PRINTCLIENT: the whole picture as it is now into `target`. Changes nothing and asks
+// for no paint.
+LRESULT onPrintClientMessage(HDC target);

@@ -21,7 +21,7 @@ constexpr KeyRect scaleRect(const KeyRect& rect, UINT dpi)
         left, top, scaleEdge(rect.x + rect.width, dpi) - left, scaleEdge(rect.y + rect.height, dpi) - top};
 }
 
-// The dots per inch that the window is drawn for now: the pictures, the frame and the window's
+// The dots per inch that the window is drawn for now: the pictures and the window's
 // size all follow it. 96 until the window is created.
 extern UINT displayDpi;
 

@@ -1,9 +1,10 @@
 // The program at 125, 150, 175 and 200 % display scale: a window sized for the scale, art drawn for it
 // (the generator's own pictures, pixel for pixel), held keys lit exactly in their scaled
-// rectangles, a custom picture grown to the frame, and a change of scale while it runs.
+// rectangles, a custom picture grown to the window, and a change of scale while it runs.
 #include <gtest/gtest.h>
 
 #include "e2e_helpers.h"
+#include "print_probe.h"
 #include "resource_ids.h"
 #include "scale/display_scale.h"
 #include "support/hook_event_model.h"
@@ -22,6 +23,8 @@ struct ScaleCase {
 constexpr ScaleCase kScales[] = {{120, IDB_BASE_120, IDB_PRESSED_120}, {144, IDB_BASE_144, IDB_PRESSED_144},
     {168, IDB_BASE_168, IDB_PRESSED_168}, {192, IDB_BASE_192, IDB_PRESSED_192}};
 
+// WM_GETDPISCALEDSIZE, which older headers lack.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 constexpr std::uint32_t kCustomColour = rgb(0, 160, 64);
 // No timer darkens an arrow while the pictures are compared.
 constexpr char kLongWheelTime[] = "[System]\r\nWheelInitTime=36000000\r\n";
@@ -50,29 +53,93 @@ HeldState postRandomEvents(HWND window, int count)
     return held;
 }
 
-// A rectangle in the program's memory, as the system hands one to WM_DPICHANGED.
-class RemoteRect {
+// A value in the program's memory, as the system hands a RECT to WM_DPICHANGED and a SIZE to
+// WM_GETDPISCALEDSIZE.
+template <typename Value>
+class RemoteValue {
 public:
-    RemoteRect(HANDLE process, const RECT& rect)
+    RemoteValue(HANDLE process, const Value& value)
         : process(process)
-        , address(VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+        , address(VirtualAllocEx(process, nullptr, sizeof value, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
     {
-        if (address && !WriteProcessMemory(process, address, &rect, sizeof rect, nullptr))
+        if (address && !WriteProcessMemory(process, address, &value, sizeof value, nullptr))
             address = nullptr;
     }
-    ~RemoteRect()
+    ~RemoteValue()
     {
         if (address)
             VirtualFreeEx(process, address, 0, MEM_RELEASE);
     }
-    RemoteRect(const RemoteRect&) = delete;
-    RemoteRect& operator=(const RemoteRect&) = delete;
+    RemoteValue(const RemoteValue&) = delete;
+    RemoteValue& operator=(const RemoteValue&) = delete;
     LPARAM lParam() const { return reinterpret_cast<LPARAM>(address); }
+    Value read() const
+    {
+        Value value{};
+        ReadProcessMemory(process, address, &value, sizeof value, nullptr);
+        return value;
+    }
 
 private:
     HANDLE process;
     void* address;
 };
+
+template <typename Function>
+Function exported(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+// What PrintWindow gives for the client area, as a capture tool asks for it; run on the window's
+// own thread by the print probe's message hook. Empty when the probe could not run.
+Pixels printedClientArea(const InstalledProgram& program, const RECT& whole)
+{
+    const DWORD bytes = static_cast<DWORD>(whole.right * whole.bottom * 4);
+    const HANDLE section
+        = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kPrintProbePixels);
+    auto* pixels = section
+        ? static_cast<std::uint32_t*>(MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, bytes))
+        : nullptr;
+    const HMODULE probe = LoadLibraryA("print_probe.dll");
+    const auto hook = exported<HOOKPROC>(probe, kPrintProbeHook);
+    const HWND window = program.window();
+    const HHOOK placed = hook
+        ? SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(window, nullptr))
+        : nullptr;
+    Pixels printed;
+    if (pixels && placed
+        && PostMessageA(window, RegisterWindowMessageA(kPrintProbeMessage), whole.right, whole.bottom)
+        && program.sync()) {
+        printed = Pixels{whole.right, whole.bottom, std::vector<std::uint32_t>(pixels, pixels + bytes / 4)};
+        for (auto& pixel : printed.data)
+            pixel &= 0x00FFFFFFu;
+    }
+    if (placed)
+        UnhookWindowsHookEx(placed);
+    if (probe)
+        FreeLibrary(probe);
+    if (pixels)
+        UnmapViewOfFile(pixels);
+    if (section)
+        CloseHandle(section);
+    return printed;
+}
+
+// The outer size of a window of the program's styles, with its menu bar, whose client area is
+// `client` at `dpi`, as the system works it out. Empty where the system has no per-DPI sizes.
+SIZE windowSizeAround(HWND window, const RECT& client, UINT dpi)
+{
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust = exported<AdjustForDpi>(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
+    RECT outer = client;
+    if (!adjust
+        || !adjust(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), TRUE,
+            static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), dpi))
+        return {};
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
 
 } // namespace
 
@@ -126,14 +193,16 @@ TEST(DisplayScale, WindowArtAndLitKeysFollowTheScaleTheProgramStartsAt)
     }
 }
 
-// The window dragged to a monitor of another scale: it takes the place and size offered, and
-// shows the art of the new scale with the same keys lit; back at 100 % it is as it always was.
+// The window dragged to a monitor of another scale: asked first, it gives its size for the scale
+// offered; it takes the place and size offered, and shows the art of the new scale with the same
+// keys lit, printed as shown; back at 100 % it is as it always was.
 TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
 {
     InstalledProgram program;
     const HWND window = startShowingBasePicture(program, kLongWheelTime);
     ASSERT_NE(window, nullptr);
     const HeldState held = postRandomEvents(window, 2000);
+    ASSERT_FALSE(held.lit().empty());
     ASSERT_TRUE(program.sync());
     ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
 
@@ -143,12 +212,20 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
     for (const ScaleCase& scale : sequence) {
         SCOPED_TRACE(::testing::Message() << scale.dpi << " dpi");
         const RECT whole = wholeAt(scale.dpi);
-        // Somewhat larger than the frame, and somewhere else each time.
+        // Somewhat larger than the window, and somewhere else each time.
         const LONG left = 40 + 5 * static_cast<LONG>(scale.dpi % 7);
         const RECT offered{left, 30, left + whole.right + 8, 30 + whole.bottom + 60};
-        const RemoteRect suggested(program.process().handle(), offered);
-        ASSERT_NE(suggested.lParam(), 0);
+        const RemoteValue<SIZE> scaledSize(program.process().handle(), SIZE{1, 1});
         DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(
+            window, kGetDpiScaledSize, scale.dpi, scaledSize.lParam(), SMTO_NORMAL, kProgramWait, &answer));
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        const SIZE wanted = windowSizeAround(window, whole, scale.dpi);
+        EXPECT_EQ(scaledSize.read().cx, wanted.cx);
+        EXPECT_EQ(scaledSize.read().cy, wanted.cy);
+
+        const RemoteValue<RECT> suggested(program.process().handle(), offered);
+        ASSERT_NE(suggested.lParam(), 0);
         ASSERT_TRUE(SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi),
             suggested.lParam(), SMTO_NORMAL, kProgramWait, &answer));
         const RECT placed = windowRect(window);
@@ -159,6 +236,9 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
         EXPECT_TRUE(program.waitForPicture(
             composed(programPicture(scale.baseId), programPicture(scale.pressedId), held.lit(scale.dpi)),
             whole));
+        const Pixels printed = printedClientArea(program, whole);
+        ASSERT_FALSE(printed.empty());
+        EXPECT_EQ(countDifferences(printed, captureClient(window, whole.right, whole.bottom), whole), 0);
     }
     EXPECT_TRUE(program.closeCleanly());
 }

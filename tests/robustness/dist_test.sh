@@ -49,6 +49,19 @@ expected=$(printf '%s\n' LICENSE.txt README.txt TaveloKeyboard.exe keyboard.bmp 
 [ "$files" = "$expected" ] || fail "the zip holds other files than: $(echo $expected)"
 [ "$(unzip -Z1 "$zip" | cut -d/ -f1 | sort -u | wc -l)" -eq 1 ] || fail "not everything is in one folder"
 
+echo "--- README.txt"
+# UTF-8 with a byte-order mark, every byte sequence valid, CRLF line ends, the text of docs/dist.
+unzip -p "$zip" "*/README.txt" >"$work/README.txt"
+[ "$(head -c 3 "$work/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no UTF-8 byte-order mark"
+/usr/bin/python3 -c 'import sys; open(sys.argv[1], "rb").read().decode("utf-8", "strict")' "$work/README.txt" \
+  || fail "README.txt is not valid UTF-8"
+[ "$(grep -c $'\r$' "$work/README.txt")" -eq "$(wc -l <"$work/README.txt")" ] || fail "README.txt has a line without CRLF"
+[ "$(tr -d '\n' <"$work/README.txt" | tr -cd '\r' | wc -c)" -eq "$(wc -l <"$work/README.txt")" ] \
+  || fail "README.txt has a carriage return inside a line"
+tail -c +4 "$work/README.txt" | tr -d '\r' | cmp -s - "$source_dir/docs/dist/README.txt" \
+  || fail "README.txt does not hold the text of docs/dist/README.txt"
+echo "UTF-8 with a byte-order mark, CRLF, $(wc -l <"$work/README.txt") lines"
+
 echo "--- imports"
 system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 for binary in TaveloKeyboard.exe keyhook.dll; do

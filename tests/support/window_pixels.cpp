@@ -9,13 +9,7 @@ namespace {
 // The bitmap's rows as 32-bit pixels through GetDIBits; empty when they cannot all be read.
 Pixels readBitmap(HDC reference, HBITMAP bitmap, int width, int height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDown32BitInfo(width, height);
     Pixels pixels{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
     if (GetDIBits(reference, bitmap, 0, height, pixels.data.data(), &info, DIB_RGB_COLORS) != height)
         return {};

@@ -23,6 +23,19 @@ constexpr std::uint32_t rgb(unsigned red, unsigned green, unsigned blue)
 {
     return (red << 16) | (green << 8) | blue;
 }
+// The description of a top-down picture of 32 bits per pixel, row 0 first, as Pixels holds it.
+inline BITMAPINFO topDown32BitInfo(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A COLORREF (as from GetSysColor) in the 0x00RRGGBB form of Pixels.
 std::uint32_t fromColorRef(COLORREF colour);
 
