@@ -21,8 +21,13 @@ constexpr unsigned kRectCount = 256 + PointerSlotCount;
 // asked for twice.
 std::array<unsigned char, kRectCount> requested{};
 std::array<bool, kRectCount> waiting{};
-// Until the picture is first drawn there is nothing on screen to mend key by key.
+// Until the picture is drawn there is nothing on screen to mend key by key.
 bool pictureOnScreen = false;
+
+bool picturesLoaded()
+{
+    return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get();
+}
 
 unsigned char stateOf(unsigned index)
 {
@@ -66,7 +71,7 @@ bool drawPicture(HDC target, const RECT& area)
 
 void paintNow()
 {
-    if (imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get())
+    if (picturesLoaded())
         requestWholePaint(mainWindow);
 }
 
@@ -81,7 +86,8 @@ void requestWholePaint(HWND window)
 void requestKeyPaint(HWND window)
 {
     redrawPending = 1;
-    if (!pictureOnScreen) {
+    // Without both pictures a paint draws nothing, so there is nothing to mend key by key either.
+    if (!pictureOnScreen || !picturesLoaded()) {
         requestWholePaint(window);
         return;
     }
@@ -106,8 +112,7 @@ LRESULT onPaintMessage(HWND window)
     firstPaintPending = 0;
     redrawPending = 0;
     waiting.fill(false);
-    if (target && drawPicture(target, paint.rcPaint))
-        pictureOnScreen = true;
+    pictureOnScreen = target && drawPicture(target, paint.rcPaint);
     EndPaint(window, &paint);
     return 0;
 }
