@@ -24,10 +24,7 @@ std::array<bool, kRectCount> waiting{};
 // Until the picture is drawn there is nothing on screen to mend key by key.
 bool pictureOnScreen = false;
 
-bool picturesLoaded()
-{
-    return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get();
-}
+bool picturesLoaded() { return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get(); }
 
 unsigned char stateOf(unsigned index)
 {
