@@ -4,7 +4,9 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build program test run dist bench screenshot format format-check clean previews
+NATIVE ?= $(BUILD)/native
+
+.PHONY: all deps configure build native program test run dist bench screenshot format format-check clean previews
 
 all: build
 
@@ -21,7 +23,16 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build format-check
+# The window-free rules, built with the host's compiler and tested in seconds, apart from Wine.
+$(NATIVE)/build.ninja:
+	@bash tools/ensure-deps.sh
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+
+native: deps $(NATIVE)/build.ninja
+	cmake --build $(NATIVE) -j $(JOBS)
+
+test: build native format-check
+	ctest --test-dir $(NATIVE) --output-on-failure
 	bash tools/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure $(CTEST_FLAGS)
 
 # The program and its hook library alone, without the tests and benchmarks: all that run needs.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make ninja-build clang-format
+  cmake make ninja-build clang-format g++
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 wine xvfb xdotool imagemagick
   locales fonts-ipafont-gothic googletest
