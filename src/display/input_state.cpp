@@ -25,7 +25,7 @@ void applyKeyboardEvent(unsigned code, unsigned char pressed)
         inputState.keyState[VK_OEM_COPY_CODE] = 0;
         typingGate.forget(VK_OEM_COPY_CODE); // the key's release is never reported by itself
     }
-    if (typingGate.admits(code, pressed, inputState.keyState[code]))
+    if (typingGate.admits(code, pressed))
         inputState.keyState[code] = pressed;
 }
 

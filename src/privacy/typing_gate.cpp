@@ -1,6 +1,6 @@
 #include "privacy/typing_gate.h"
 
-bool TypingGate::admits(unsigned code, bool pressed, bool lit)
+bool TypingGate::admits(unsigned code, bool pressed)
 {
     if (code >= 256)
         return false;
@@ -12,7 +12,7 @@ bool TypingGate::admits(unsigned code, bool pressed, bool lit)
         holds[code] = Hold::untilRelease;
         return false;
     }
-    if (waitingForAnswer && !lit) {
+    if (waitingForAnswer) {
         holds[code] = Hold::untilAnswer;
         return false;
     }

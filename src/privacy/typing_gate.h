@@ -8,8 +8,9 @@
 // password field has the focus stays dark until its release, wherever the focus goes.
 class TypingGate {
 public:
-    // A key event: true when the key's byte takes the new state now. lit: the key shows already.
-    bool admits(unsigned code, bool pressed, bool lit);
+    // A key event: true when the key's byte takes the new state now. A press held back leaves the
+    // byte as it is, so that a key lit already stays lit.
+    bool admits(unsigned code, bool pressed);
     // A key whose release is reported through another key's event.
     void forget(unsigned code);
     // The focus moved: new presses wait for the answer. False when they were waiting already.

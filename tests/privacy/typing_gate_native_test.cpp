@@ -17,7 +17,7 @@ struct Keys {
     Keys& release(unsigned code) { return event(code, false); }
     Keys& event(unsigned code, bool pressed)
     {
-        if (gate.admits(code, pressed, state[code]))
+        if (gate.admits(code, pressed))
             state[code] = pressed;
         return *this;
     }
