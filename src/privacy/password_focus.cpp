@@ -9,8 +9,6 @@ namespace {
 constexpr DWORD kStopWaitMs = 500;
 // A program that does not take a message this soon is not waited for (its answer still counts).
 constexpr UINT kAnswerProbeMs = 100;
-// Plenty for the questions; the thread's memory is what it commits, not the reservation.
-constexpr SIZE_T kStackReservation = 256 * 1024;
 
 struct FocusEvent {
     DWORD event;
@@ -186,8 +184,7 @@ bool PasswordFocusWatcher::start(HWND window)
     if (!ready.get())
         return false;
     Starting starting{window, ready.get(), false};
-    thread.attach(CreateThread(
-        nullptr, kStackReservation, judgeThread, &starting, STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId));
+    thread.attach(CreateThread(nullptr, 0, judgeThread, &starting, 0, &threadId));
     if (!thread.get())
         return false;
     // The thread asks no other program before it is ready.
