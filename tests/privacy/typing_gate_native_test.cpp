@@ -73,15 +73,4 @@ TEST(TypingGate, AtTheLimitWhatWaitsShowsAndALaterPasswordAnswerStillHides)
     EXPECT_FALSE(keys.lit(kB));
 }
 
-TEST(TypingGate, AForgottenKeyMayShowAgain)
-{
-    Keys keys;
-    keys.gate.judged(true, keys.state);
-    keys.press(kA);
-    keys.gate.judged(false, keys.state);
-    keys.gate.forget(kA);
-    keys.press(kA);
-    EXPECT_TRUE(keys.lit(kA));
-}
-
 } // namespace
