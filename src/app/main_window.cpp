@@ -5,6 +5,7 @@
 #include "common/process_globals.h"
 #include "display/input_state.h"
 #include "display/painting.h"
+#include "display/password_wait.h"
 #include "hook/hook_library.h"
 #include "pictures/pictures.h"
 #include "privacy/password_focus.h"
@@ -23,12 +24,6 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 PasswordFocusWatcher passwordFocus;
 
-void onPasswordFocus(bool inPasswordField)
-{
-    hideTyping(inPasswordField);
-    requestKeyPaint(mainWindow);
-}
-
 void runCreationSequence(HWND window)
 {
     displayDpi = windowDpi(window);
@@ -41,7 +36,7 @@ void runCreationSequence(HWND window)
     clearAll();
     setTopmost(window, MostTop);
     setShown(window, true);
-    passwordFocus.start(onPasswordFocus);
+    passwordFocus.start(window);
     firstPaintPending = 1;
 }
 
@@ -152,7 +147,13 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
             runSettingsCommand(window);
         return 0;
     case WM_TIMER:
-        expireWheel(window);
+        if (wParam == PASSWORD_WAIT_TIMER_ID)
+            endPasswordWait(window);
+        else
+            expireWheel(window);
+        return 0;
+    case WM_PASSWORD_JUDGE:
+        followPasswordJudge(window, wParam);
         return 0;
     case WM_DPICHANGED:
         applyDisplayScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

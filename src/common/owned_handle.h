@@ -56,3 +56,9 @@ public:
     BOOL release() override { return FreeLibrary(handle); }
     ~ModuleHandle() override { ModuleHandle::reset(); }
 };
+
+class WinEventHookHandle : public OwnedHandle<HWINEVENTHOOK> {
+public:
+    BOOL release() override { return UnhookWinEvent(handle); }
+    ~WinEventHookHandle() override { reset(); }
+};

@@ -2,6 +2,7 @@
 
 #include "common/process_globals.h"
 #include "display/painting.h"
+#include "privacy/typing_gate.h"
 #include "settings/app_settings.h"
 
 InputState inputState;
@@ -9,10 +10,7 @@ unsigned char redrawPending;
 
 namespace {
 
-bool typingHidden;
-// Keys pressed while typing was hidden; a press of one of them shows only after its release,
-// however often the hook library reports it down again meanwhile.
-unsigned char darkUntilRelease[256];
+TypingGate typingGate;
 
 // Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
 // also clears 0xF2 (VK_OEM_COPY, the カタカナ ひらがな key); 0xF4 is left as it is.
@@ -25,14 +23,10 @@ void applyKeyboardEvent(unsigned code, unsigned char pressed)
         return;
     if (code == VK_OEM_AUTO_CODE) {
         inputState.keyState[VK_OEM_COPY_CODE] = 0;
-        darkUntilRelease[VK_OEM_COPY_CODE] = 0; // the key's release is never reported by itself
+        typingGate.forget(VK_OEM_COPY_CODE); // the key's release is never reported by itself
     }
-    if (pressed && (typingHidden || darkUntilRelease[code])) {
-        darkUntilRelease[code] = 1;
-        return;
-    }
-    darkUntilRelease[code] = 0;
-    inputState.keyState[code] = pressed;
+    if (typingGate.admits(code, pressed))
+        inputState.keyState[code] = pressed;
 }
 
 void applyMouseEvent(unsigned code, unsigned char pressed)
@@ -63,18 +57,13 @@ void applyHookEvent(WPARAM device, LPARAM lParam)
     requestKeyPaint(mainWindow);
 }
 
-void hideTyping(bool hidden)
-{
-    typingHidden = hidden;
-    if (!hidden)
-        return;
-    for (unsigned code = 0; code < 256; ++code) {
-        if (inputState.keyState[code]) {
-            inputState.keyState[code] = 0;
-            darkUntilRelease[code] = 1;
-        }
-    }
-}
+void hideTyping(bool hidden) { typingGate.judged(hidden, inputState.keyState); }
+
+bool holdNewPresses() { return typingGate.focusMoved(); }
+
+bool pressesHeldBack() { return typingGate.waiting(); }
+
+void showHeldPresses() { typingGate.stopWaiting(inputState.keyState); }
 
 void expireWheel(HWND timerWindow)
 {

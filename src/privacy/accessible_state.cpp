@@ -6,8 +6,6 @@
 #include "common/owned_handle.h"
 #include "common/proc_address.h"
 
-namespace {
-
 class AccessibilityLibrary {
 public:
     using FromEvent = HRESULT(WINAPI*)(HWND, DWORD, DWORD, IAccessible**, VARIANT*);
@@ -54,7 +52,7 @@ private:
     bool initialised = false;
 };
 
-AccessibilityLibrary library;
+namespace {
 
 VARIANT childId(LONG child)
 {
@@ -90,25 +88,32 @@ bool focusedChildIsProtected(IAccessible* object)
 
 } // namespace
 
-bool eventObjectIsProtected(HWND window, LONG object, LONG child)
+AccessibleState::AccessibleState()
+    : library(std::make_unique<AccessibilityLibrary>())
 {
-    if (!library.ready())
+}
+
+AccessibleState::~AccessibleState() = default;
+
+bool AccessibleState::eventObjectIsProtected(HWND window, LONG object, LONG child)
+{
+    if (!library->ready())
         return false;
     ComRef<IAccessible> accessible;
     VARIANT part{};
-    if (FAILED(library.fromEvent(
+    if (FAILED(library->fromEvent(
             window, static_cast<DWORD>(object), static_cast<DWORD>(child), accessible.put(), &part))
         || !accessible)
         return false;
     return stateIsProtected(accessible.get(), part);
 }
 
-bool focusedPartIsProtected(HWND window)
+bool AccessibleState::focusedPartIsProtected(HWND window)
 {
-    if (!library.ready())
+    if (!library->ready())
         return false;
     ComRef<IAccessible> client;
-    if (FAILED(library.fromWindow(
+    if (FAILED(library->fromWindow(
             window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), client.putVoid()))
         || !client)
         return false;

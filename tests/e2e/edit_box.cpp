@@ -2,7 +2,7 @@
 // "plain", or "pad" (a class of its own that accessibility reports as protected, as browsers'
 // fields are). Posting kReplaceField puts a field of another kind in the old one's place: the focus
 // moves inside the window, so Wine does not reread the X server's key state, which would drop keys
-// held through SendInput.
+// held through SendInput. "hung" focuses a button and then answers nothing for 3 s.
 #include <oleacc.h>
 #include <windows.h>
 
@@ -12,11 +12,20 @@
 
 namespace {
 
-// Describes its client area as the system describes the hidden password edit control inside it.
+ATOM slowPadClass;
+
+// Describes its client area as the system describes the hidden edit control inside it, which
+// takes the pad's password style. A slow pad answers a second late, as a busy program may.
 LRESULT CALLBACK padProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE)
-        CreateWindowExA(0, "Edit", "", WS_CHILD | ES_PASSWORD, 0, 0, 9, 9, window, nullptr, nullptr, nullptr);
+        CreateWindowExA(0, "Edit", "", WS_CHILD | (GetWindowLongA(window, GWL_STYLE) & ES_PASSWORD), 0, 0, 9,
+            9, window, nullptr, nullptr, nullptr);
+    // The whole answer is late, not only its state: Wine answered E_NOINTERFACE for an object of
+    // ours that wrapped the system's.
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT
+        && GetClassWord(window, GCW_ATOM) == slowPadClass)
+        Sleep(1000);
     IAccessible* accessible = nullptr;
     if (message != WM_GETOBJECT || static_cast<LONG>(lParam) != OBJID_CLIENT
         || FAILED(AccessibleObjectFromWindow(GetWindow(window, GW_CHILD), static_cast<DWORD>(OBJID_CLIENT),
@@ -27,13 +36,21 @@ LRESULT CALLBACK padProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return result;
 }
 
+const char* fieldClass(WPARAM kind)
+{
+    if (kind == kPadField)
+        return "TaveloPad";
+    return kind == kSlowPadField || kind == kSlowPlainPadField ? "TaveloSlowPad" : "Edit";
+}
+
 LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kReplaceField) {
         DestroyWindow(GetWindow(window, GW_CHILD));
-        SetFocus(CreateWindowExA(WS_EX_CLIENTEDGE, wParam == kPadField ? "TaveloPad" : "Edit", "",
-            WS_CHILD | WS_VISIBLE | (wParam == kPlainField ? 0 : ES_PASSWORD), 10, 10, 360, 24, window,
-            nullptr, nullptr, nullptr));
+        const bool plain = wParam == kPlainField || wParam == kSlowPlainPadField;
+        SetFocus(CreateWindowExA(WS_EX_CLIENTEDGE, fieldClass(wParam), "",
+            WS_CHILD | WS_VISIBLE | (plain ? 0 : ES_PASSWORD), 10, 10, 360, 24, window, nullptr, nullptr,
+            nullptr));
     }
     if (message == WM_DESTROY)
         PostQuitMessage(0);
@@ -49,15 +66,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     WNDCLASSA padClass{0, padProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "TaveloPad"};
     RegisterClassA(&frameClass);
     RegisterClassA(&padClass);
+    padClass.lpszClassName = "TaveloSlowPad";
+    slowPadClass = RegisterClassA(&padClass);
     const HWND frame = CreateWindowExA(0, kEditBoxClass, commandLine, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
         400, 400, 120, nullptr, nullptr, instance, nullptr);
     SetForegroundWindow(frame);
     const bool pad = strcmp(commandLine, "pad") == 0;
-    SendMessageA(frame, kReplaceField,
-        pad                                     ? kPadField
-            : strcmp(commandLine, "plain") == 0 ? kPlainField
-                                                : kPasswordField,
-        0);
+    if (strcmp(commandLine, "hung") == 0) {
+        SetFocus(CreateWindowExA(
+            0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, frame, nullptr, nullptr, nullptr));
+        Sleep(3000);
+    } else {
+        SendMessageA(frame, kReplaceField,
+            pad                                     ? kPadField
+                : strcmp(commandLine, "plain") == 0 ? kPlainField
+                                                    : kPasswordField,
+            0);
+    }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)
         DispatchMessageA(&message);

@@ -4,4 +4,5 @@
 
 inline constexpr char kEditBoxClass[] = "TaveloEditBoxTest";
 inline constexpr UINT kReplaceField = WM_APP; // wParam: the new field's FieldKind
-enum FieldKind : WPARAM { kPlainField, kPasswordField, kPadField };
+// The slow pads answer accessibility a second late, as a busy program may.
+enum FieldKind : WPARAM { kPlainField, kPasswordField, kPadField, kSlowPadField, kSlowPlainPadField };

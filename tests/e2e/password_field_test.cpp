@@ -60,6 +60,23 @@ Pixels pictureWithLit(bool a, bool leftButton)
     return programPictureWithLit(lit);
 }
 
+// Read without touching the window, so that only the program's own requests repaint it.
+bool shows(const InstalledProgram& program, const Pixels& expected)
+{
+    const Pixels shown = captureClient(program.window(), expected.width, expected.height);
+    return !shown.empty() && countDifferences(shown, expected, kWholePicture) == 0;
+}
+
+bool showsWithin(const InstalledProgram& program, const Pixels& expected, DWORD milliseconds)
+{
+    return pumpUntil([&] { return shows(program, expected); }, milliseconds);
+}
+
+bool showsThroughout(const InstalledProgram& program, const Pixels& expected, DWORD milliseconds)
+{
+    return !pumpUntil([&] { return !shows(program, expected); }, milliseconds);
+}
+
 struct FocusCase {
     const char* name;
     const char* typedInto;               // the field that has the focus when A goes down
@@ -93,6 +110,8 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
             EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litAtFirst, true)));
             if (row.focusMoves) {
                 ASSERT_TRUE(box.moveFocusTo(*row.focusMoves));
+                // With no other input, the answer alone must repaint.
+                EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litWhileHeld, true)));
                 ASSERT_TRUE(program.sync());
             }
             // The hook library reports a held key down again after it installs its hooks afresh.
@@ -104,6 +123,50 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
         Held again('A', 0x1E);
         Held button(VK_LBUTTON);
         EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.nextPressLit, true)));
+    }
+    EXPECT_TRUE(program.closeCleanly());
+}
+
+struct SlowCase {
+    const char* name;
+    const char* program;
+    std::optional<FieldKind> focusMoves; // the field that takes the focus just before A goes down
+    bool lit;                            // A shows, once the answer or the limit allows
+    DWORD within;                        // after its press
+};
+
+// A press waits for the judgement of a new focus, but not for a program that answers nothing.
+TEST(PasswordField, PressesWaitForTheNewFocusToBeJudgedButNotForAProgramThatAnswersNothing)
+{
+    const SlowCase cases[] = {
+        {"hung program in front", "hung", {}, true, 1000},
+        {"slow protected field", "plain", kSlowPadField, false, 2000},
+        {"slow plain field", "plain", kSlowPlainPadField, true, kProgramWait},
+    };
+    InstalledProgram program;
+    ASSERT_NE(startShowingBasePicture(program), nullptr);
+    for (const SlowCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        EditBox box(row.program);
+        ASSERT_TRUE(box.hasFocus());
+        const RECT frame = windowRect(box.frame());
+        SetCursorPos(frame.right - 20, frame.bottom - 20);
+        if (row.focusMoves) {
+            ASSERT_TRUE(program.sync());
+            ASSERT_TRUE(box.moveFocusTo(*row.focusMoves));
+        } else {
+            Sleep(500);
+        }
+        Held a('A', 0x1E);
+        if (row.lit)
+            EXPECT_TRUE(showsWithin(program, pictureWithLit(true, false), row.within));
+        else
+            EXPECT_TRUE(showsThroughout(program, programBasePicture(), row.within));
+        a.release();
+        EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+        Held again('A', 0x1E);
+        Held button(VK_LBUTTON);
+        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.lit, true)));
     }
     EXPECT_TRUE(program.closeCleanly());
 }
