@@ -59,10 +59,10 @@ CharacterAtFront utf8CharacterAt(std::string_view text)
 
 } // namespace
 
-CodePage codePageWithLeadBytes(unsigned number, const std::uint8_t* pairs, std::size_t count)
+CodePage codePageWithLeadBytes(unsigned number, std::span<const std::uint8_t> pairs)
 {
     CodePage codePage{number};
-    for (std::size_t i = 0; i + 1 < count && i / 2 < codePage.leadBytes.size() && pairs[i + 1] != 0; i += 2)
+    for (std::size_t i = 0; i + 1 < pairs.size() && i / 2 < codePage.leadBytes.size(); i += 2)
         codePage.leadBytes[i / 2] = {pairs[i], pairs[i + 1]};
     if (number == kShiftJis.number)
         codePage.trailBytes = kShiftJis.trailBytes;

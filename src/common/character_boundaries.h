@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 struct ByteRange {
@@ -26,8 +27,8 @@ inline constexpr unsigned kUtf8CodePage = 65001;
 inline constexpr CodePage kShiftJis{932, {{{0x81, 0x9F}, {0xE0, 0xFC}}}, {{{0x40, 0x7E}, {0x80, 0xFC}}}};
 
 // The code page the system names, from its number and the lead-byte pairs it reports (first, last,
-// ..., ended by two zeros or by the count); Shift-JIS's second bytes are known.
-CodePage codePageWithLeadBytes(unsigned number, const std::uint8_t* pairs, std::size_t count);
+// ..., zeros where the list ends; at most six pairs are kept); Shift-JIS's second bytes are known.
+CodePage codePageWithLeadBytes(unsigned number, std::span<const std::uint8_t> pairs);
 
 // The character at the front of a byte string.
 struct CharacterAtFront {

@@ -49,7 +49,7 @@ const CodePage& systemCodePage()
         CPINFO info{};
         if (!GetCPInfo(number, &info))
             return CodePage{number};
-        return codePageWithLeadBytes(number, info.LeadByte, MAX_LEADBYTES);
+        return codePageWithLeadBytes(number, info.LeadByte);
     }();
     return codePage;
 }

@@ -29,22 +29,26 @@ TEST(CharacterAt, Utf8SequencesAndTheirBorders)
     }
 }
 
-// The system's list of lead-byte pairs, as GetCPInfo gives it: ended by two zeros, at most six.
+// The system's list of lead-byte pairs, as GetCPInfo gives it: zeros after the last pair, or as many as
+// given.
 TEST(CharacterAt, DoubleByteCodePageFromTheSystemsLeadBytes)
 {
-    const std::uint8_t chinese[12] = {0x81, 0xFE};
-    const CodePage gbk = codePageWithLeadBytes(936, chinese, sizeof chinese);
+    const std::uint8_t chinese[2] = {0x81, 0xFE};
+    const CodePage gbk = codePageWithLeadBytes(936, chinese);
     EXPECT_EQ(2u, characterAt(gbk, "\xFE\x5C").length);
     EXPECT_TRUE(characterAt(gbk, "\xFE\x01").wellFormed);
     EXPECT_EQ(1u, characterAt(gbk, "\xFF\x5C").length);
     const std::uint8_t japanese[12] = {0x81, 0x9F, 0xE0, 0xFC};
-    const CodePage shiftJis = codePageWithLeadBytes(932, japanese, sizeof japanese);
+    const CodePage shiftJis = codePageWithLeadBytes(932, japanese);
     EXPECT_EQ(2u, characterAt(shiftJis, "\xE0\x7F").length);
     EXPECT_FALSE(characterAt(shiftJis, "\xE0\x7F").wellFormed);
     EXPECT_EQ(1u, characterAt(shiftJis, "\xA0\x5C").length);
+    // A seventh pair is more than the system ever lists, and is not taken.
     const std::uint8_t seven[14] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7};
-    EXPECT_EQ(1u, characterAt(codePageWithLeadBytes(1, seven, sizeof seven), "\x07\x07").length);
-    EXPECT_EQ(2u, characterAt(codePageWithLeadBytes(1, seven, sizeof seven), "\x06\x07").length);
+    const CodePage many = codePageWithLeadBytes(1, seven);
+    EXPECT_EQ(1u, characterAt(many, "\x07\x07").length);
+    EXPECT_EQ(2u, characterAt(many, "\x06\x08").length);
+    EXPECT_TRUE(characterAt(many, "\x06\x08").wellFormed);
 }
 
 } // namespace
