@@ -6,5 +6,8 @@ set(TAVELO_NATIVE_CORE_SOURCES
     src/keyboard/key_layout.cpp
     src/privacy/password_judgement.cpp
     src/privacy/typing_gate.cpp
+    src/common/character_boundaries.cpp
+    src/common/path_helpers.cpp
+    src/settings/value_rules.cpp
 )
 list(TRANSFORM TAVELO_NATIVE_CORE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
