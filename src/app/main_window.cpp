@@ -152,7 +152,10 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
             runSettingsCommand(window);
         return 0;
     case WM_TIMER:
-        expireWheel(window);
+        if (wParam == MINIMUM_LIT_TIMER_ID)
+            expireMinimumLit(window);
+        else
+            expireWheel(window);
         return 0;
     case WM_DPICHANGED:
         applyDisplayScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
