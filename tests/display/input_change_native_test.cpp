@@ -92,13 +92,12 @@ TEST(MinimumLit, EveryPressIsLitForAtLeastTheMinimumAndLongerOnlyWhileHeld)
         std::vector<Span> lit;
         int firings;
     } rows[] = {
-        {"press and release together", kKeyA, {down(1000), up(1000)}, {{1000, 1100}}, 1},
         {"a 30-ms tap", kKeyA, {down(1000), up(1030)}, {{1000, 1100}}, 1},
         {"a 300-ms hold, repeating", kKeyA, {down(1000), down(1250), down(1280), up(1300)}, {{1000, 1300}},
             0},
-        {"two quick taps of one key", kKeyA, {down(1000), up(1020), down(1050), up(1070)}, {{1000, 1150}}, 2},
+        {"two quick taps of one key", kKeyA, {down(1000), up(1000), down(1050), up(1050)}, {{1000, 1150}}, 2},
         {"a short click", kLeftButton,
-            {{1000, HookMouse, PointerLeft, true}, {1010, HookMouse, PointerLeft, false}}, {{1000, 1100}}, 1},
+            {{1000, HookMouse, PointerLeft, true}, {1000, HookMouse, PointerLeft, false}}, {{1000, 1100}}, 1},
         {"a tap, then another key's", kKeyA, {down(1000), up(1000), down(1050, kKeyB), up(1050, kKeyB)},
             {{1000, 1100}}, 2},
     };
