@@ -87,8 +87,10 @@ void expireWheel(HWND timerWindow)
 
 void expireMinimumLit(HWND timerWindow)
 {
-    carryOut(endMinimumLit(inputState, minimumLit, nowMilliseconds()));
-    requestKeyPaint(timerWindow);
+    const InputChange change = endMinimumLit(inputState, minimumLit, nowMilliseconds());
+    carryOut(change);
+    if (change.changed.any()) // a new press may have taken the waiting release back
+        requestKeyPaint(timerWindow);
 }
 
 void clearAll()
