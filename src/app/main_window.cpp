@@ -149,6 +149,8 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
         if (wParam == PASSWORD_WAIT_TIMER_ID)
             endPasswordWait(window);
+        else if (wParam == MINIMUM_LIT_TIMER_ID)
+            expireMinimumLit(window);
         else
             expireWheel(window);
         return 0;

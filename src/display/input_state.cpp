@@ -10,54 +10,58 @@ unsigned char redrawPending;
 
 namespace {
 
+MinimumLit minimumLit;
 TypingGate typingGate;
 
-// Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
-// also clears 0xF2 (VK_OEM_COPY, the カタカナ ひらがな key); 0xF4 is left as it is.
-constexpr unsigned VK_OEM_AUTO_CODE = 0xF3;
-constexpr unsigned VK_OEM_COPY_CODE = 0xF2;
-
-void applyKeyboardEvent(unsigned code, unsigned char pressed)
+// Privacy's one question: may this keyboard event light its key? A release always may.
+bool keyEventMayShow(unsigned code, bool pressed)
 {
     if (code >= 256)
-        return;
-    if (code == VK_OEM_AUTO_CODE) {
-        inputState.keyState[VK_OEM_COPY_CODE] = 0;
+        return false;
+    if (code == VK_OEM_AUTO_CODE)
         typingGate.forget(VK_OEM_COPY_CODE); // the key's release is never reported by itself
-    }
-    if (typingGate.admits(code, pressed))
-        inputState.keyState[code] = pressed;
+    return typingGate.admits(code, pressed);
 }
 
-void applyMouseEvent(unsigned code, unsigned char pressed)
+// The performance counter: finer than the tick count, whose steps of about 16 ms on Windows would
+// cut a minimum short.
+std::uint64_t nowMilliseconds()
 {
-    if (code >= PointerSlotCount)
-        return;
-    inputState.pointerState[code] = pressed;
-    if (!pressed || (code != PointerWheelUp && code != PointerWheelDown))
-        return;
-    // One arrow at a time; each notch keeps it lit for the full period again.
-    inputState.pointerState[code == PointerWheelUp ? PointerWheelDown : PointerWheelUp] = 0;
-    SetTimer(mainWindow, WHEEL_TIMER_ID, static_cast<UINT>(WheelInitTime), nullptr);
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER count{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<std::uint64_t>(count.QuadPart / (frequency.QuadPart / 1000));
+}
+
+void carryOut(const InputChange& change)
+{
+    if (change.startWheelTimer)
+        SetTimer(mainWindow, WHEEL_TIMER_ID, static_cast<UINT>(WheelInitTime), nullptr);
+    if (change.minimumLitTimer == InputChange::Timer::Start)
+        SetTimer(mainWindow, MINIMUM_LIT_TIMER_ID, static_cast<UINT>(change.minimumLitDelay), nullptr);
+    else if (change.minimumLitTimer == InputChange::Timer::Stop)
+        KillTimer(mainWindow, MINIMUM_LIT_TIMER_ID);
 }
 
 } // namespace
 
 void applyHookEvent(WPARAM device, LPARAM lParam)
 {
-    const auto bits = static_cast<DWORD>(lParam);
-    const unsigned code = bits & 0xFFFF;
-    const unsigned char pressed = (bits >> 16) != 0 ? 1 : 0;
-
-    if (device == HookKeyboard)
-        applyKeyboardEvent(code, pressed);
-    else if (device == HookMouse)
-        applyMouseEvent(code, pressed);
-
+    const HookEvent event = decodeHookEvent(device, static_cast<std::uint32_t>(lParam));
+    const bool pressMayShow = event.device != HookKeyboard || keyEventMayShow(event.code, event.pressed);
+    carryOut(applyHookEventAt(inputState, minimumLit, event, pressMayShow, nowMilliseconds()));
     requestKeyPaint(mainWindow);
 }
 
-void hideTyping(bool hidden) { typingGate.judged(hidden, inputState.keyState); }
+void hideTyping(bool hidden)
+{
+    // Taps already released go dark now: held dark until their release, they would wait for one
+    // that has come already.
+    if (hidden)
+        carryOut(releaseWaitingNow(inputState, minimumLit));
+    typingGate.judged(hidden, inputState.keyState);
+}
 
 bool holdNewPresses() { return typingGate.focusMoved(); }
 
@@ -73,10 +77,20 @@ void expireWheel(HWND timerWindow)
     requestKeyPaint(timerWindow);
 }
 
+void expireMinimumLit(HWND timerWindow)
+{
+    const InputChange change = endMinimumLit(inputState, minimumLit, nowMilliseconds());
+    carryOut(change);
+    if (change.changed.any()) // a new press may have taken the waiting release back
+        requestKeyPaint(timerWindow);
+}
+
 void clearAll()
 {
     for (auto& key : inputState.keyState)
         key = 0;
     for (auto& slot : inputState.pointerState)
         slot = 0;
+    minimumLit = MinimumLit{};
+    KillTimer(mainWindow, MINIMUM_LIT_TIMER_ID);
 }

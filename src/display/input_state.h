@@ -1,14 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "display/input_change.h"
 #include "hook_protocol.h"
-
-// Which keys and mouse slots are held right now: every byte is 1 while held, else 0. The painter
-// draws a held one from the pressed picture, any other from the base picture.
-struct InputState {
-    unsigned char keyState[256];   // by virtual-key code
-    unsigned char pointerState[5]; // by PointerSlot
-};
 
 using keyhook::HookDevice;
 using keyhook::PointerSlot;
@@ -17,6 +11,8 @@ using enum keyhook::HookDevice;
 using enum keyhook::PointerSlot;
 
 constexpr UINT_PTR WHEEL_TIMER_ID = 1;
+// Runs only while a short tap's release waits for the end of its minimum.
+constexpr UINT_PTR MINIMUM_LIT_TIMER_ID = 2;
 
 extern InputState inputState;
 // Asks the next WM_PAINT to redraw; set by every change request, cleared by the painter.
@@ -35,5 +31,7 @@ bool pressesHeldBack();
 void showHeldPresses();
 // The wheel timer fired: both arrows go dark and the timer stops.
 void expireWheel(HWND timerWindow);
+// The minimum-lit timer fired: the short taps whose time is up go dark.
+void expireMinimumLit(HWND timerWindow);
 // Releases every key and slot; the caller repaints.
 void clearAll();

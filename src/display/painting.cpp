@@ -14,7 +14,7 @@ unsigned char firstPaintPending;
 namespace {
 
 // Every key code, then every pointer slot.
-constexpr unsigned kRectCount = 256 + PointerSlotCount;
+constexpr unsigned kRectCount = kInputSlotCount;
 
 // The state that each rectangle shows once the paints asked for are done, and whether its paint
 // is still waiting. Wine grows the update region rectangle by rectangle, so a rectangle is not

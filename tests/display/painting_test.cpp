@@ -24,6 +24,14 @@ LRESULT CALLBACK keyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
         ++paintCount;
         return onPaintMessage(window);
     }
+    if (message == WM_HOOKEVENT) {
+        applyHookEvent(wParam, lParam);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == MINIMUM_LIT_TIMER_ID) {
+        expireMinimumLit(window);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -181,8 +189,30 @@ TEST_F(PaintingTest, EventsAskForThePaintsThatShowTheHeldKeys)
                 applyHookEvent(HookKeyboard, event);
             ASSERT_TRUE(settle());
         }
+        pumpMessages(kMinimumLitMilliseconds + 50); // the taps' releases come when their minimum is up
+        ASSERT_TRUE(settle());
         EXPECT_EQ(differencesFrom(lit), 0);
     }
+}
+
+// A tap whose press and release reach the window back to back, before any paint: the paint shows
+// it lit, and it is dark again a paint after its minimum, with no timer left running.
+TEST_F(PaintingTest, ATapPostedBackToBackIsPaintedLitThenDarkAfterItsMinimum)
+{
+    open();
+    paintCount = 0;
+    const ULONGLONG posted = GetTickCount64();
+    PostMessageA(mainWindow, WM_HOOKEVENT, HookKeyboard, keyhook::hookEventParam(0x41, true));
+    PostMessageA(mainWindow, WM_HOOKEVENT, HookKeyboard, keyhook::hookEventParam(0x41, false));
+    ASSERT_TRUE(pumpUntil([] { return paintCount > 0; }, 3000));
+    EXPECT_EQ(differencesFrom({keyRect(0x41)}), 0);
+    ASSERT_TRUE(
+        pumpUntil([&] { return paintCount > 1 && !GetUpdateRect(mainWindow, nullptr, FALSE); }, 3000));
+    const ULONGLONG darkAfter = GetTickCount64() - posted;
+    EXPECT_EQ(differencesFrom({}), 0);
+    EXPECT_GE(darkAfter, kMinimumLitMilliseconds - 5);
+    EXPECT_LE(darkAfter, kMinimumLitMilliseconds + 500) << "generous for a loaded machine";
+    EXPECT_FALSE(KillTimer(mainWindow, MINIMUM_LIT_TIMER_ID));
 }
 
 TEST_F(PaintingTest, MissingPressedPictureDrawsNothing)

@@ -37,6 +37,8 @@ constexpr WORD keyA = 0x41;
 constexpr int startRuns = 21;
 constexpr int latencyPresses = 40;
 constexpr int latencyWarmUps = 3;
+// Longer than a tap's minimum lit time: a release after it shows at once.
+constexpr DWORD latencyHoldMilliseconds = 250;
 constexpr int repaintEvents = 2000;
 constexpr int defaultFloodEvents = 1000000;
 constexpr int floodBatch = 5000; // well below the 10000 messages a queue may hold
@@ -692,7 +694,8 @@ std::optional<double> keyToPixel(
 }
 
 // Presses and releases A through the system's input, as a keyboard would, and times each until
-// the window shows it. The first few presses warm up and are not counted.
+// the window shows it; A is held for a while between the two. The first few presses warm up and
+// are not counted.
 void measureLatency(const Subject& subject, HWND window, Figures& figures)
 {
     const RECT key = scaledKeyA(window);
@@ -704,7 +707,7 @@ void measureLatency(const Subject& subject, HWND window, Figures& figures)
     for (int i = 0; i < latencyWarmUps + latencyPresses; ++i) {
         Sleep(20);
         const auto press = keyToPixel(window, key, capture, released, true);
-        Sleep(20);
+        Sleep(latencyHoldMilliseconds);
         const auto release = keyToPixel(window, key, capture, released, false);
         if (!press || !release) {
             sendKeyA(false);
@@ -894,9 +897,11 @@ int main(int argc, char** argv)
     std::printf("# screen at %d dpi\n", GetDeviceCaps(screen, LOGPIXELSX));
     ReleaseDC(nullptr, screen);
     if (!memoryOnly)
-        std::printf("# %d starts each (median, taken in turns), %d presses of A (after %d to warm up), %d "
-                    "events flooded in batches of %d, %d repaint events, %lu ms idle\n",
-            startRuns, latencyPresses, latencyWarmUps, events, floodBatch, repaintEvents, idleMilliseconds);
+        std::printf(
+            "# %d starts each (median, taken in turns), %d presses of A held %lu ms (after %d to warm up), "
+            "%d events flooded in batches of %d, %d repaint events, %lu ms idle\n",
+            startRuns, latencyPresses, latencyHoldMilliseconds, latencyWarmUps, events, floodBatch,
+            repaintEvents, idleMilliseconds);
     std::fflush(stdout);
     Figures floorFigures, programFigures;
     std::optional<Picture> floorSettled, programSettled;
