@@ -70,13 +70,16 @@ void checkHooks(HMODULE module, HookPair& hooks, HookSession& session, HookWatch
 }
 
 // Waits for messages rather than taking them with GetMessage: while the system refuses the
-// watchdog's timer, the wait ends by itself once a period, so that the watchdog never stops.
+// watchdog's timer, the wait ends by itself within a period, and the watchdog checks all the same
+// and asks for its timer again, so that it never stops.
 void runMessageLoop(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
 {
+    DWORD lastCheckWithoutTimer = GetTickCount();
     for (;;) {
         const DWORD limit = watchdog.hasTimer() ? INFINITE : kWatchdogPeriod;
-        if (MsgWaitForMultipleObjectsEx(0, nullptr, limit, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
-            == WAIT_TIMEOUT) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, limit, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (!watchdog.hasTimer() && GetTickCount() - lastCheckWithoutTimer >= kWatchdogPeriod) {
+            lastCheckWithoutTimer = GetTickCount();
             watchdog.retryTimer();
             checkHooks(module, hooks, session, watchdog);
         }

@@ -22,55 +22,36 @@ namespace {
 // before the program runs a line, where Windows takes them from its known libraries.
 constexpr const char* kPlanted[] = {"oleacc", "comctl32", "oleaut32", "uxtheme", "dwmapi"};
 
-std::string lowerCase(std::string text)
-{
-    std::transform(
-        text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(tolower(c)); });
-    return text;
-}
-
-// "oleacc,ole32,...=n,b": a library file found on the search path before Wine's own copy.
-std::string preferFiles()
-{
-    std::string overrides = "mscoree,mshtml=;";
-    for (const char* name : kPlanted)
-        overrides.append(name).append(",");
-    overrides.back() = '=';
-    return overrides.append("n,b");
-}
-
-// The full paths of the modules loaded in the process, in lower case.
+// The modules of the process, by full path.
 std::vector<std::string> loadedModules(HANDLE process)
 {
     HMODULE modules[512];
     DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof modules, &bytes))
-        return {};
+    char path[MAX_PATH];
     std::vector<std::string> paths;
-    for (DWORD i = 0; i < std::min<DWORD>(bytes / sizeof(HMODULE), 512); ++i) {
-        char path[MAX_PATH] = {};
-        if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH))
-            paths.push_back(lowerCase(path));
-    }
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes))
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i)
+            if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH))
+                paths.push_back(path);
     return paths;
 }
 
-bool loaded(HANDLE process, const std::string& name)
+bool loaded(HANDLE process, const char* name)
 {
-    const std::string ending = "\\" + name + ".dll";
     const std::vector<std::string> paths = loadedModules(process);
-    return std::any_of(paths.begin(), paths.end(),
-        [&](const std::string& path) { return path.size() > ending.size() && path.ends_with(ending); });
+    return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
+        return !lstrcmpiA(path.substr(path.find_last_of('\\') + 1).c_str(), name);
+    });
 }
 
-// What the program took from its own folder: modules of it, and the planted libraries' records.
+// Libraries found beside the program: Wine names a module by the path its search found, whichever
+// copy it then maps; a planted library that ran leaves its record.
 std::vector<std::string> takenFromItsFolder(InstalledProgram& program)
 {
-    const std::string folder = lowerCase(program.path()) + "\\";
     std::vector<std::string> taken;
     for (const std::string& path : loadedModules(program.process().handle()))
-        if (path.starts_with(folder) && !path.ends_with("\\tavelokeyboard.exe")
-            && !path.ends_with("\\keyhook.dll"))
+        if (!lstrcmpiA(path.substr(0, path.find_last_of('\\')).c_str(), program.path().c_str())
+            && !path.ends_with("TaveloKeyboard.exe") && !path.ends_with("keyhook.dll"))
             taken.push_back(path);
     for (const std::wstring& file : program.scratchFiles())
         if (file.ends_with(L".loaded"))
@@ -78,57 +59,45 @@ std::vector<std::string> takenFromItsFolder(InstalledProgram& program)
     return taken;
 }
 
-// The edit box program, its field that accessibility calls protected focused in the foreground.
-class FocusedPad {
-public:
-    FocusedPad() { EXPECT_TRUE(child.start(executableDirectory() + "\\edit_box.exe", "pad")); }
-    ~FocusedPad()
-    {
-        for (HWND frame : topLevelWindows(child.id(), kEditBoxClass))
-            PostMessageA(frame, WM_CLOSE, 0, 0);
-        child.waitForExit(kProgramWait);
-    }
-
-private:
-    ChildProcess child;
-};
-
 TEST(SystemLibraries, PlantedBesideTheProgramTheyAreNeverLoaded)
 {
     InstalledProgram program;
     ASSERT_TRUE(program.installed());
-    const std::string planted = executableDirectory() + "\\planted_library.dll";
-    for (const char* name : kPlanted)
-        ASSERT_TRUE(CopyFileA(planted.c_str(), program.file(std::string(name) + ".dll").c_str(), FALSE))
-            << name;
+    std::string preferFiles = "mscoree,mshtml=;";
+    for (const char* name : kPlanted) {
+        ASSERT_TRUE(CopyFileA((executableDirectory() + "\\planted_library.dll").c_str(),
+            program.file(std::string(name) + ".dll").c_str(), FALSE));
+        preferFiles.append(name).append(",");
+    }
+    preferFiles.back() = '=';
     ASSERT_TRUE(program.process().start(
-        program.executable(), {}, program.path(), {{"WINEDLLOVERRIDES", preferFiles()}}));
+        program.executable(), {}, program.path(), {{"WINEDLLOVERRIDES", preferFiles + "n,b"}}));
     const HWND window = program.waitForWindow();
     ASSERT_NE(window, nullptr);
-    const HANDLE process = program.process().handle();
 
-    std::unique_ptr<FocusedPad> pad;
+    ChildProcess editBox;
     HWND dialog = nullptr;
     const struct {
         const char* moment;
         std::function<void()> act;
-        const char* needed; // the library that the moment makes the program load; null: none
+        const char* needed; // the library that the moment makes the program load
     } rows[]{
-        {"started", [] {}, nullptr},
-        {"another program's field took the focus", [&] { pad = std::make_unique<FocusedPad>(); }, "oleacc"},
-        {"the settings dialog opened", [&] { dialog = openSettingsDialog(window); }, "comctl32"},
+        {"started", [] {}, "user32.dll"},
+        {"another program's field took the focus",
+            [&] { EXPECT_TRUE(editBox.start(executableDirectory() + "\\edit_box.exe", "pad")); },
+            "oleacc.dll"},
+        {"the settings dialog opened", [&] { dialog = openSettingsDialog(window); }, "comctl32.dll"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.moment);
         row.act();
-        if (row.needed) {
-            EXPECT_TRUE(pumpUntil([&] { return loaded(process, row.needed); }, kProgramWait));
-        }
+        EXPECT_TRUE(pumpUntil([&] { return loaded(program.process().handle(), row.needed); }, kProgramWait));
         EXPECT_EQ(takenFromItsFolder(program), std::vector<std::string>{});
     }
-    ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(endDialog(dialog, DialogEnd::cancelButton));
-    pad.reset();
+    for (HWND frame : topLevelWindows(editBox.id(), kEditBoxClass))
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(editBox.waitForExit(kProgramWait));
     EXPECT_TRUE(program.closeCleanly());
 }
 
