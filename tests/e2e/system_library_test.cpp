@@ -59,19 +59,38 @@ std::vector<std::string> takenFromItsFolder(InstalledProgram& program)
     return taken;
 }
 
+// Tells Wine to prefer library files for the program, as Windows has only files. A Wine process
+// started by another takes its parent's Unix environment, not the WINEDLLOVERRIDES of its
+// environment block, so the program's own registry key says it.
+class PreferFiles {
+public:
+    PreferFiles()
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        for (const char* name : kPlanted)
+            RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    }
+    ~PreferFiles()
+    {
+        RegCloseKey(key);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+    }
+
+private:
+    static constexpr char kProgramKey[] = "Software\\Wine\\AppDefaults\\TaveloKeyboard.exe";
+    static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\TaveloKeyboard.exe\\DllOverrides";
+    HKEY key = nullptr;
+};
+
 TEST(SystemLibraries, PlantedBesideTheProgramTheyAreNeverLoaded)
 {
     InstalledProgram program;
     ASSERT_TRUE(program.installed());
-    std::string preferFiles = "mscoree,mshtml=;";
-    for (const char* name : kPlanted) {
+    for (const char* name : kPlanted)
         ASSERT_TRUE(CopyFileA((executableDirectory() + "\\planted_library.dll").c_str(),
             program.file(std::string(name) + ".dll").c_str(), FALSE));
-        preferFiles.append(name).append(",");
-    }
-    preferFiles.back() = '=';
-    ASSERT_TRUE(program.process().start(
-        program.executable(), {}, program.path(), {{"WINEDLLOVERRIDES", preferFiles + "n,b"}}));
+    const PreferFiles preferFiles;
+    ASSERT_TRUE(program.start());
     const HWND window = program.waitForWindow();
     ASSERT_NE(window, nullptr);
 
