@@ -6,7 +6,6 @@
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "e2e_helpers.h"
@@ -22,41 +21,28 @@ namespace {
 // before the program runs a line, where Windows takes them from its known libraries.
 constexpr const char* kPlanted[] = {"oleacc", "comctl32", "oleaut32", "uxtheme", "dwmapi"};
 
-// The modules of the process, by full path.
-std::vector<std::string> loadedModules(HANDLE process)
+// Whether the process has a module of that name; a planted library refuses to stay, so it is
+// the system's.
+bool loaded(HANDLE process, const char* name)
 {
     HMODULE modules[512];
     DWORD bytes = 0;
-    char path[MAX_PATH];
-    std::vector<std::string> paths;
+    char found[MAX_PATH];
     if (EnumProcessModules(process, modules, sizeof modules, &bytes))
         for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i)
-            if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH))
-                paths.push_back(path);
-    return paths;
+            if (GetModuleBaseNameA(process, modules[i], found, MAX_PATH) && !lstrcmpiA(found, name))
+                return true;
+    return false;
 }
 
-bool loaded(HANDLE process, const char* name)
+// The records that planted libraries leave when they are loaded.
+std::vector<std::wstring> plantedLoads(const InstalledProgram& program)
 {
-    const std::vector<std::string> paths = loadedModules(process);
-    return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
-        return !lstrcmpiA(path.substr(path.find_last_of('\\') + 1).c_str(), name);
-    });
-}
-
-// Libraries found beside the program: Wine names a module by the path its search found, whichever
-// copy it then maps; a planted library that ran leaves its record.
-std::vector<std::string> takenFromItsFolder(InstalledProgram& program)
-{
-    std::vector<std::string> taken;
-    for (const std::string& path : loadedModules(program.process().handle()))
-        if (!lstrcmpiA(path.substr(0, path.find_last_of('\\')).c_str(), program.path().c_str())
-            && !path.ends_with("TaveloKeyboard.exe") && !path.ends_with("keyhook.dll"))
-            taken.push_back(path);
+    std::vector<std::wstring> records;
     for (const std::wstring& file : program.scratchFiles())
         if (file.ends_with(L".loaded"))
-            taken.push_back(std::string(file.begin(), file.end()));
-    return taken;
+            records.push_back(file);
+    return records;
 }
 
 // Tells Wine to prefer library files for the program, as Windows has only files. A Wine process
@@ -111,7 +97,7 @@ TEST(SystemLibraries, PlantedBesideTheProgramTheyAreNeverLoaded)
         SCOPED_TRACE(row.moment);
         row.act();
         EXPECT_TRUE(pumpUntil([&] { return loaded(program.process().handle(), row.needed); }, kProgramWait));
-        EXPECT_EQ(takenFromItsFolder(program), std::vector<std::string>{});
+        EXPECT_EQ(plantedLoads(program), std::vector<std::wstring>{});
     }
     EXPECT_TRUE(endDialog(dialog, DialogEnd::cancelButton));
     for (HWND frame : topLevelWindows(editBox.id(), kEditBoxClass))
