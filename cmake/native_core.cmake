@@ -10,5 +10,6 @@ set(TAVELO_NATIVE_CORE_SOURCES
     src/common/path_helpers.cpp
     src/settings/value_rules.cpp
     src/display/input_change.cpp
+    keyhook/watchdog_rule.cpp
 )
 list(TRANSFORM TAVELO_NATIVE_CORE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)

@@ -58,22 +58,45 @@ private:
     ScopedHook mouseHook;
 };
 
+// Installs the hooks again when the system had input that they missed.
+void checkHooks(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
+{
+    if (!watchdog.shouldReinstall())
+        return;
+    const bool installed = hooks.install(module);
+    watchdog.recordInstall(installed);
+    if (installed)
+        session.onHooksReinstalled();
+}
+
+// Waits for messages rather than taking them with GetMessage: while the system refuses the
+// watchdog's timer, the wait ends by itself within a period, and the watchdog checks all the same
+// and asks for its timer again, so that it never stops.
 void runMessageLoop(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
 {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER && !message.hwnd) {
-            if (watchdog.owns(message.wParam)) {
-                if (watchdog.reinstallDue() && hooks.install(module)) {
-                    watchdog.onInstalled();
-                    session.onHooksReinstalled();
-                }
-                continue;
-            }
-            if (session.onTimer(message.wParam))
-                continue;
+    DWORD lastCheckWithoutTimer = GetTickCount();
+    for (;;) {
+        const DWORD limit = watchdog.hasTimer() ? INFINITE : kWatchdogPeriod;
+        MsgWaitForMultipleObjectsEx(0, nullptr, limit, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (!watchdog.hasTimer() && GetTickCount() - lastCheckWithoutTimer >= kWatchdogPeriod) {
+            lastCheckWithoutTimer = GetTickCount();
+            watchdog.retryTimer();
+            checkHooks(module, hooks, session, watchdog);
         }
-        DispatchMessageA(&message);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return;
+            if (message.message == WM_TIMER && !message.hwnd) {
+                if (watchdog.owns(message.wParam)) {
+                    checkHooks(module, hooks, session, watchdog);
+                    continue;
+                }
+                if (session.onTimer(message.wParam))
+                    continue;
+            }
+            DispatchMessageA(&message);
+        }
     }
 }
 
@@ -94,7 +117,7 @@ void runHooks(StartRequest& request)
     {
         HookPair hooks;
         const bool installed = hooks.install(module);
-        watchdog.onInstalled();
+        watchdog.recordInstall(installed);
         request.installed = installed;
         SetEvent(request.ready); // `request` belongs to the starter from here on
         if (installed)

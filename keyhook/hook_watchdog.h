@@ -1,8 +1,11 @@
 #pragma once
 // Notices that the system took the hooks away. Windows removes a low-level hook that misses its
 // time limit without telling its owner, and a hook can also be kept from input by another one;
-// either way the system goes on taking input that the hooks never see. Lives on the hook thread.
+// either way the system goes on taking input that the hooks never see. Lives on the hook thread;
+// the decision itself is watchdog_rule's, over the clocks read here.
 #include <windows.h>
+
+#include "watchdog_rule.h"
 
 namespace keyhook {
 
@@ -15,22 +18,23 @@ public:
     HookWatchdog& operator=(const HookWatchdog&) = delete;
 
     bool owns(UINT_PTR timerId) const { return timer != 0 && timerId == timer; }
+    // False while the system refuses the timer; the thread's loop then wakes by itself once a
+    // period and calls retryTimer.
+    bool hasTimer() const { return timer != 0; }
+    void retryTimer();
+
     // Every call of either hook, as it returns.
-    void onHookCall() { latestHookCall = GetTickCount(); }
-    // On its timer: true when the system had input that the hooks were not called for, and the
-    // hooks were not installed within the last second.
-    bool reinstallDue();
-    // The hooks were installed (again): input up to now counts as seen.
-    void onInstalled();
+    void onHookCall() { marks.latestHookCall = GetTickCount(); }
+    // Asks the clocks now; changes nothing.
+    bool shouldReinstall() const;
+    // The outcome of an install (the first one included).
+    void recordInstall(bool installed);
 
 private:
-    bool missedInput();
+    WatchdogFacts factsNow() const;
 
     UINT_PTR timer = 0;
-    DWORD latestHookCall = 0;
-    // The latest input that the hooks have been installed again for, or that was found missed.
-    DWORD accountedInput = 0;
-    DWORD lastInstall = 0;
+    WatchdogMarks marks;
 };
 
 } // namespace keyhook

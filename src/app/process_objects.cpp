@@ -3,6 +3,12 @@
 #include "app/process_objects.h"
 
 #include "common/module_directory.h"
+#include "common/system_library.h"
+
+namespace {
+// Before anything else loads a library.
+const bool librarySearchLimited = (limitLibrarySearchToSystemFolder(), true);
+} // namespace
 
 std::string CustomImageName;
 HookLibrary hookLibrary;

@@ -3,6 +3,7 @@
 #include "common/code_pages.h"
 #include "common/module_directory.h"
 #include "common/proc_address.h"
+#include "common/system_library.h"
 #include "common/warning.h"
 
 namespace {
@@ -52,7 +53,7 @@ void HookLibrary::shutdown()
 
 // Only the file beside the executable is taken, by its full path: a bare name would also be
 // looked for in the system directories and on PATH, and any keyhook.dll found there would run
-// inside this program. The library's own imports are looked for beside it first.
+// inside this program. The libraries it imports come from the system folder only.
 bool HookLibrary::load()
 {
     const wchar_t* directory = moduleDirectory();
@@ -61,7 +62,7 @@ bool HookLibrary::load()
     if (!*directory)
         return false;
     const std::wstring path = std::wstring(directory) + L"\\" + programText(kLibraryName);
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE module = loadLibraryAtPath(path.c_str());
     if (!module)
         return false;
     attach(module);

@@ -2,52 +2,11 @@
 
 #include <wincodec.h>
 
+#include "common/com_apartment.h"
 #include "common/com_ref.h"
-#include "common/owned_handle.h"
-#include "common/proc_address.h"
 #include "pictures/dib_section.h"
 
 namespace {
-
-// ole32, loaded only while scaled art is decoded: at 100 % the program never needs COM, and a
-// library loaded at start-up costs every user memory and time. COM is initialised for the
-// duration of one decode; a thread that already has COM keeps its own apartment.
-class ComLibrary {
-public:
-    ComLibrary()
-    {
-        module.attach(LoadLibraryA("ole32.dll"));
-        initialise = procAddress<InitialiseFunction>(module.get(), "CoInitializeEx");
-        uninitialise = procAddress<UninitialiseFunction>(module.get(), "CoUninitialize");
-        create = procAddress<CreateFunction>(module.get(), "CoCreateInstance");
-        initialised = initialise && uninitialise && create
-            && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }
-    ~ComLibrary()
-    {
-        if (initialised)
-            uninitialise();
-    }
-    ComLibrary(const ComLibrary&) = delete;
-    ComLibrary& operator=(const ComLibrary&) = delete;
-
-    HRESULT createInstance(REFCLSID type, REFIID interfaceId, void** object) const
-    {
-        return initialised ? create(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object) : E_FAIL;
-    }
-
-private:
-    using InitialiseFunction = HRESULT(WINAPI*)(void*, DWORD);
-    using UninitialiseFunction = void(WINAPI*)();
-    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-
-    // Declared first, so that it is freed last, after COM has been shut down.
-    ModuleHandle module;
-    InitialiseFunction initialise = nullptr;
-    UninitialiseFunction uninitialise = nullptr;
-    CreateFunction create = nullptr;
-    bool initialised = false;
-};
 
 struct ResourceBytes {
     const BYTE* data = nullptr;
@@ -153,9 +112,11 @@ HBITMAP loadPngResource(HINSTANCE instance, int id)
     const ResourceBytes bytes = findResource(instance, id);
     if (!bytes.data || bytes.size == 0)
         return nullptr;
-    const ComLibrary com;
+    // At 100 % the program never needs COM: it is there for the duration of one decode only.
+    ComApartment com;
     ComRef<IWICImagingFactory> factory;
-    if (FAILED(com.createInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.putVoid())))
+    if (!com.start()
+        || FAILED(com.createInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.putVoid())))
         return nullptr;
     return decode(factory.get(), bytes);
 }

@@ -2,9 +2,11 @@
 
 #include <oleacc.h>
 
+#include "common/com_apartment.h"
 #include "common/com_ref.h"
 #include "common/owned_handle.h"
 #include "common/proc_address.h"
+#include "common/system_library.h"
 
 class AccessibilityLibrary {
 public:
@@ -12,11 +14,6 @@ public:
     using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 
     AccessibilityLibrary() = default;
-    ~AccessibilityLibrary()
-    {
-        if (initialised)
-            uninitialise();
-    }
     AccessibilityLibrary(const AccessibilityLibrary&) = delete;
     AccessibilityLibrary& operator=(const AccessibilityLibrary&) = delete;
 
@@ -25,7 +22,7 @@ public:
     {
         if (!loaded)
             load();
-        return initialised && fromEvent && fromWindow;
+        return com.start() && fromEvent && fromWindow;
     }
     FromEvent fromEvent = nullptr;
     FromWindow fromWindow = nullptr;
@@ -34,22 +31,15 @@ private:
     void load()
     {
         loaded = true;
-        com.attach(LoadLibraryA("ole32.dll"));
-        accessibility.attach(LoadLibraryA("oleacc.dll"));
-        const auto initialise = procAddress<HRESULT(WINAPI*)(void*, DWORD)>(com.get(), "CoInitializeEx");
-        uninitialise = procAddress<void(WINAPI*)()>(com.get(), "CoUninitialize");
+        accessibility.attach(loadSystemLibrary("oleacc.dll"));
         fromEvent = procAddress<FromEvent>(accessibility.get(), "AccessibleObjectFromEvent");
         fromWindow = procAddress<FromWindow>(accessibility.get(), "AccessibleObjectFromWindow");
-        // Objects of other processes arrive as proxies, which need COM on this thread.
-        initialised = initialise && uninitialise
-            && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
     // Freed after COM has been shut down.
-    ModuleHandle com;
     ModuleHandle accessibility;
-    void(WINAPI* uninitialise)() = nullptr;
+    // Objects of other processes arrive as proxies, which need COM on this thread.
+    ComApartment com;
     bool loaded = false;
-    bool initialised = false;
 };
 
 namespace {

@@ -14,6 +14,13 @@ public:
     // Empty when there is no file to use; fixed after construction.
     const std::wstring& path() const { return filePath; }
 
+    // The system reads a file as Unicode only when it starts with the UTF-16 mark; one that an
+    // editor saved as UTF-8 with its mark (EF BB BF) would be read in the system's code page, the
+    // mark stuck to the first line. Such a file is rewritten once in the system's code page
+    // without the mark, every line and line end kept; a character that the code page cannot spell
+    // becomes its default character. A read-only file is left as it is.
+    void dropUtf8Mark() const;
+
     int getInt(const char* section, const char* key, int defaultValue) const;
     // A value outside [minimum, maximum] gives the default, never the nearer bound.
     int getIntInRange(const char* section, const char* key, int defaultValue, int minimum, int maximum) const;

@@ -54,6 +54,8 @@ bool SettingBinding::less(const SettingBinding& other) const
 SettingsRegistry::SettingsRegistry(const char* fileName, bool isFullPath)
     : ini(fileName, isFullPath)
 {
+    // Before the first binding reads it.
+    ini.dropUtf8Mark();
 }
 
 SettingsRegistry::~SettingsRegistry() { writeAll(); }

@@ -49,7 +49,8 @@ public:
 
 // Ties program variables to keys of one INI file: each binding reads its key at once, and the
 // destructor writes every bound variable back, sorted by section and key. The file is touched at
-// no other time, unless the program asks for the write-back early.
+// no other time, unless the program asks for the write-back early, or the file starts with the
+// UTF-8 mark: it is then rewritten without it before the first binding (IniFile::dropUtf8Mark).
 class SettingsRegistry {
 public:
     SettingsRegistry(const char* fileName, bool isFullPath);

@@ -5,6 +5,7 @@
 #include "common/owned_handle.h"
 #include "common/proc_address.h"
 #include "common/process_globals.h"
+#include "common/system_library.h"
 #include "resource_ids.h"
 #include "settings/app_settings.h"
 #include "ui/dialog_controls.h"
@@ -37,7 +38,7 @@ void loadCommonControls()
 {
     if (commonControls.get())
         return;
-    commonControls.attach(LoadLibraryA("comctl32.dll"));
+    commonControls.attach(loadSystemLibrary("comctl32.dll"));
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     const auto init = procAddress<InitFunction>(commonControls.get(), "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};

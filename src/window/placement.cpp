@@ -1,5 +1,6 @@
 #include "window/placement.h"
 
+#include "common/proc_address.h"
 #include "common/process_globals.h"
 #include "pictures/pictures.h"
 #include "scale/display_scale.h"
@@ -35,17 +36,39 @@ int gridOffset(int column, int freeSpace)
     return freeSpace;
 }
 
+// The window's outer rectangle around a client area of this size at this scale, relative to the
+// client area's top-left corner, as the system frames a window of mainWindow's styles and menu
+// bar. The system's own answer, not a sum of metrics: a program marked for Windows Vista or later
+// gets a padded border around its caption bar that no metric of the frame includes.
+RECT frameAround(int clientWidth, int clientHeight, UINT dpi)
+{
+    const auto style = static_cast<DWORD>(GetWindowLongW(mainWindow, GWL_STYLE));
+    const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(mainWindow, GWL_EXSTYLE));
+    const BOOL hasMenu = GetMenu(mainWindow) != nullptr;
+    RECT outer{0, 0, clientWidth, clientHeight};
+    // Windows 10 and later frame for any scale; older ones only for the system's.
+    using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjustForDpi
+        = procAddress<AdjustForDpiFunction>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&outer, style, hasMenu, extendedStyle, dpi))
+        AdjustWindowRectEx(&outer, style, hasMenu, extendedStyle);
+    return outer;
+}
+
 PlacementInput currentInput(bool forced)
 {
     RECT screen{};
     GetClientRect(GetDesktopWindow(), &screen);
     PlacementInput input;
-    // Metrics change with the theme, the font size and the monitor's scale, so they are asked every
-    // time, for the scale that the window is drawn at.
-    input.dialogFrameWidth = systemMetricForDpi(SM_CXDLGFRAME, displayDpi);
-    input.dialogFrameHeight = systemMetricForDpi(SM_CYDLGFRAME, displayDpi);
-    input.menuHeight = systemMetricForDpi(SM_CYMENU, displayDpi);
+    // The frame changes with the theme, the font size and the monitor's scale, so it is asked every
+    // time, for the scale that the window is drawn at. Its parts as the arithmetic takes them: the
+    // left edge's width on each side, the bottom edge's height above and below, the caption, and
+    // whatever else lies above the client area as the menu bar.
+    const RECT outer = frameAround(baseWidth, baseHeight, displayDpi);
+    input.dialogFrameWidth = -outer.left;
+    input.dialogFrameHeight = outer.bottom - baseHeight;
     input.captionHeight = systemMetricForDpi(SM_CYCAPTION, displayDpi);
+    input.menuHeight = -outer.top - input.dialogFrameHeight - input.captionHeight;
     input.screenWidth = screen.right - screen.left;
     input.screenHeight = screen.bottom - screen.top;
     input.pictureWidth = baseWidth;
@@ -81,9 +104,8 @@ WindowPlacement computePlacement(const PlacementInput& input)
 
 SIZE windowSizeForDpi(UINT dpi)
 {
-    return {2 * systemMetricForDpi(SM_CXDLGFRAME, dpi) + scaleEdge(kLayoutWidth, dpi),
-        systemMetricForDpi(SM_CYMENU, dpi) + 2 * systemMetricForDpi(SM_CYDLGFRAME, dpi)
-            + systemMetricForDpi(SM_CYCAPTION, dpi) + scaleEdge(kLayoutHeight, dpi)};
+    const RECT outer = frameAround(scaleEdge(kLayoutWidth, dpi), scaleEdge(kLayoutHeight, dpi), dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void placeWindow(bool forced)

@@ -79,11 +79,15 @@ void expectWrittenBack(const std::string& path, const Expected& expected, POINT 
 
 // Starts the program, checks where and how its window opened, that it paints and shows no
 // warning, closes it and checks its exit. The window's top-left corner at close.
-POINT runAndClose(InstalledProgram& program, const Expected& expected)
+POINT runAndClose(
+    InstalledProgram& program, const Expected& expected, const std::string& onDiskAfterStart = {})
 {
     const HWND window = startShowingBasePicture(program);
     if (!window)
         return {};
+    if (!onDiskAfterStart.empty()) {
+        EXPECT_EQ(readFile(program.settingsPath()), onDiskAfterStart);
+    }
     const RECT rect = windowRect(window);
     const POINT place = openingPlace(expected);
     EXPECT_EQ(rect.left, place.x);
@@ -107,7 +111,8 @@ struct SettingsCase {
     const char* name;
     std::string contents;
     Expected expected;
-    std::vector<std::string> kept; // foreign lines, in order
+    std::vector<std::string> kept;  // foreign lines, in order
+    std::string onDiskAfterStart{}; // when given: the file's bytes while the program runs
 };
 
 // 9 and -1 lie outside the grid; a time of 0 or less is raised to 1. Whatever the platform makes
@@ -118,8 +123,10 @@ std::vector<SettingsCase> corpus()
     const std::string longValue(100000, 'x');
     const std::string longComment = std::string(1, ';').append(99999, 'c');
     const std::string longName(100000, 'n');
-    // コメント and 画像.bmp in UTF-8; the program sees the name in its own code page.
+    // コメント and 画像.bmp in UTF-8 and in code page 932.
     const std::string utf8Comment = ";\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88";
+    const std::string comment932 = ";\x83\x52\x83\x81\x83\x93\x83\x67";
+    const std::string name932 = "\x89\xE6\x91\x9C.bmp";
     return {
         {"binary junk", junk(4096, 20240601), {}, {}},
         {"keys outside any section", "DefaultPosition=2\r\nMostTop=0\r\n[Window]\r\nMemorizePosition=0\r\n",
@@ -154,12 +161,15 @@ std::vector<SettingsCase> corpus()
             {.defaultPosition = 2, .memorizePosition = false, .wheelInitTime = 250},
             {"[Window]", "DefaultPosition=5", "Extra=first", "[System]", "[Window]", "DefaultPosition=8",
                 "Extra=second"}},
+        // Windows would read the mark as part of the first line; the program rewrites the file at
+        // start in the system's code page without it.
         {"UTF-8 byte order mark",
             "\xEF\xBB\xBF[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + utf8Comment
-                + "\r\n[System]\r\nCustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp\r\n",
-            {.defaultPosition = 3, .memorizePosition = false, .customImageName = "\x89\xE6\x91\x9C.bmp"},
-            {"\xEF\xBB\xBF[Window]", utf8Comment, "[System]",
-                "CustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp"}},
+                + "\r\n[System]\nCustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp\r\n",
+            {.defaultPosition = 3, .memorizePosition = false, .customImageName = name932},
+            {"[Window]", comment932, "[System]", "CustomImageName=" + name932},
+            "[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + comment932
+                + "\r\n[System]\nCustomImageName=" + name932 + "\r\n"},
         {"LF line ends",
             "[Window]\nDefaultPosition=6\nLeft=100\nTop=50\nForeign=lf\n[System]\nWheelInitTime=77\n",
             {.defaultPosition = 6, .wheelInitTime = 77, .remembered = POINT{100, 50}},
@@ -181,9 +191,14 @@ TEST(MalformedSettings, EveryFileOfTheCorpusIsReadByTheRulesAndItsForeignLinesKe
         InstalledProgram program;
         ASSERT_TRUE(program.installed());
         ASSERT_TRUE(writeFile(program.settingsPath(), settingsCase.contents));
-        const POINT closedAt = runAndClose(program, settingsCase.expected);
+        const POINT closedAt = runAndClose(program, settingsCase.expected, settingsCase.onDiskAfterStart);
         expectWrittenBack(program.settingsPath(), settingsCase.expected, closedAt);
-        expectLinesKept(settingsCase.kept, readFile(program.settingsPath()));
+        const std::string written = readFile(program.settingsPath());
+        expectLinesKept(settingsCase.kept, written);
+        // A file rewritten at start is one that Windows, too, reads with its first section.
+        if (!settingsCase.onDiskAfterStart.empty()) {
+            EXPECT_EQ(written.find("[Window]"), written.rfind("[Window]"));
+        }
     }
 }
 
