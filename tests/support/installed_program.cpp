@@ -164,16 +164,6 @@ bool InstalledProgram::start()
     return child.start(home + L"\\TaveloKeyboard.exe", {}, home, {});
 }
 
-bool InstalledProgram::startLimited()
-{
-    mainWindow = nullptr;
-    const HANDLE token = limitedToken();
-    const bool started = token && child.startAs(token, home + L"\\TaveloKeyboard.exe", {}, home);
-    if (token)
-        CloseHandle(token);
-    return started;
-}
-
 HWND InstalledProgram::waitForWindow()
 {
     pumpUntil(

@@ -74,8 +74,6 @@ public:
 
     // Started in its own folder.
     bool start();
-    // The same without administrator rights.
-    bool startLimited();
     ChildProcess& process() { return child; }
     DWORD id() const { return child.id(); }
     // The program's one main window once it is visible and its message loop waits for input;

@@ -303,18 +303,6 @@ HANDLE limitedToken()
     return primary;
 }
 
-bool runsElevated(HANDLE process)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
-        return false;
-    TOKEN_ELEVATION elevation{};
-    DWORD size = 0;
-    const bool read = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-    CloseHandle(token);
-    return read && elevation.TokenIsElevated;
-}
-
 std::string environmentVariable(const char* name)
 {
     char value[32768] = {};

@@ -90,8 +90,6 @@ private:
 // to this process's own (every Wine process runs as administrator). Null when there is none; the
 // caller closes it.
 HANDLE limitedToken();
-// Whether the process of the handle runs as administrator.
-bool runsElevated(HANDLE process);
 
 // Waits for the child to end, reading and dismissing with OK every message box it shows meanwhile.
 // The boxes in the order seen; the caller checks waitForExit/exitCode afterwards.
