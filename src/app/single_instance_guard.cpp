@@ -17,8 +17,8 @@ bool SingleInstanceGuard::check(const char* name, HWND* otherWindow)
 
 bool SingleInstanceGuard::findOtherCopy(const char* name, HWND* otherWindow)
 {
-    // Waiting is the least right there is: a copy without administrator rights still gets it on
-    // the mutex of one that has them.
+    // Waiting is the least right there is. A copy without administrator rights may be refused
+    // even that on the mutex of a copy that has them; the refusal says that the mutex exists.
     HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, name);
     const DWORD error = GetLastError();
     KernelHandle existing;
