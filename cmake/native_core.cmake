@@ -11,5 +11,6 @@ set(TAVELO_NATIVE_CORE_SOURCES
     src/settings/value_rules.cpp
     src/display/input_change.cpp
     keyhook/watchdog_rule.cpp
+    src/rights/elevation_rule.cpp
 )
 list(TRANSFORM TAVELO_NATIVE_CORE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)

@@ -7,15 +7,6 @@
 
 namespace {
 
-// Brings the running copy to the front instead of starting a second one.
-void activateOtherCopy(HWND other)
-{
-    ShowWindow(other, SW_SHOW);
-    if (!IsZoomed(other))
-        ShowWindow(other, SW_RESTORE);
-    SetForegroundWindow(other);
-}
-
 void runMessageLoop()
 {
     MSG message;

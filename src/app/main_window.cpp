@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/administrator_restart.h"
+#include "app/administrator_sign.h"
 #include "app/process_objects.h"
 #include "common/code_pages.h"
 #include "common/process_globals.h"
@@ -37,6 +39,8 @@ void runCreationSequence(HWND window)
     setTopmost(window, MostTop);
     setShown(window, true);
     passwordFocus.start(window);
+    startAdministratorSign(window);
+    addRestartAsAdministratorItem(window);
     firstPaintPending = 1;
 }
 
@@ -117,6 +121,7 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_DESTROY:
         passwordFocus.stop();
+        stopAdministratorSign();
         PostQuitMessage(0);
         return 0;
     case WM_MOVE:
@@ -145,6 +150,14 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS)
             runSettingsCommand(window);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != kRestartAsAdministratorCommand)
+            return DefWindowProcW(window, message, wParam, lParam);
+        recordPosition(window);
+        if (handOverToAdministratorCopy(
+                window, kMainWindowClass, singleInstanceGuard, settingsRegistry, startAsAdministrator))
+            DestroyWindow(window);
         return 0;
     case WM_TIMER:
         if (wParam == PASSWORD_WAIT_TIMER_ID)

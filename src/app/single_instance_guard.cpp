@@ -17,11 +17,15 @@ bool SingleInstanceGuard::check(const char* name, HWND* otherWindow)
 
 bool SingleInstanceGuard::findOtherCopy(const char* name, HWND* otherWindow)
 {
-    HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name);
-    if (!existing)
+    // Waiting is the least right there is. A copy without administrator rights may be refused
+    // even that on the mutex of a copy that has them; the refusal says that the mutex exists.
+    HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, name);
+    const DWORD error = GetLastError();
+    KernelHandle existing;
+    existing.attach(opened);
+    if (!opened && error != ERROR_ACCESS_DENIED)
         return false;
     // Only the answer matters; the first copy keeps the mutex alive.
-    CloseHandle(existing);
     findWindowOf(name, otherWindow);
     return true;
 }
@@ -31,12 +35,21 @@ bool SingleInstanceGuard::takeMutexOrFindOtherCopy(const char* name, HWND* other
     HANDLE created = CreateMutexA(nullptr, TRUE, name);
     // Copies started in the same instant can all miss the mutex in the first step; only the one
     // whose create made it goes on. The others keep no handle, so the mutex still ends with its
-    // creator.
-    const bool madeByAnother = created && GetLastError() == ERROR_ALREADY_EXISTS;
+    // creator. A mutex that this copy may not even open was made by another.
+    const bool madeByAnother
+        = created ? GetLastError() == ERROR_ALREADY_EXISTS : GetLastError() == ERROR_ACCESS_DENIED;
     mutex.attach(created);
     if (!madeByAnother)
         return false;
     mutex.reset();
     findWindowOf(name, otherWindow);
     return true;
+}
+
+void activateOtherCopy(HWND other)
+{
+    ShowWindow(other, SW_SHOW);
+    if (!IsZoomed(other))
+        ShowWindow(other, SW_RESTORE);
+    SetForegroundWindow(other);
 }

@@ -5,6 +5,7 @@
 #include "common/process_globals.h"
 #include "display/input_state.h"
 #include "keyboard/key_layout.h"
+#include "pictures/dimmed_copy.h"
 #include "pictures/memory_context.h"
 #include "pictures/pictures.h"
 #include "scale/display_scale.h"
@@ -23,6 +24,26 @@ std::array<unsigned char, kRectCount> requested{};
 std::array<bool, kRectCount> waiting{};
 // Until the picture is drawn there is nothing on screen to mend key by key.
 bool pictureOnScreen = false;
+
+// While dimmed, both pictures are drawn from dull copies, made when first drawn and made again
+// when a picture is replaced (a change of display scale).
+bool dimmed = false;
+ImagePair dimmedPictures;
+std::array<HGDIOBJ, 2> dimmedFrom{};
+
+// The picture of the slot as the window shows it now.
+HGDIOBJ shownPicture(unsigned slot)
+{
+    const HGDIOBJ picture = imagePair[slot].get();
+    if (!dimmed || !picture)
+        return picture;
+    if (dimmedFrom[slot] != picture) {
+        dimmedPictures[slot].attach(dimmedCopy(picture));
+        dimmedFrom[slot] = picture;
+    }
+    // Without memory for the copy the picture shows undimmed rather than not at all.
+    return dimmedPictures[slot].get() ? dimmedPictures[slot].get() : picture;
+}
 
 bool picturesLoaded() { return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get(); }
 
@@ -51,8 +72,8 @@ void copyPart(HDC target, HDC source, const RECT& area, const RECT& rect)
 // either is held. False when a picture is missing and nothing was drawn.
 bool drawPicture(HDC target, const RECT& area)
 {
-    const HGDIOBJ base = imagePair[BasePictureSlot].get();
-    const HGDIOBJ pressed = imagePair[PressedPictureSlot].get();
+    const HGDIOBJ base = shownPicture(BasePictureSlot);
+    const HGDIOBJ pressed = shownPicture(PressedPictureSlot);
     if (!base || !pressed)
         return false;
     MemoryContext pictures;
@@ -99,6 +120,19 @@ void requestKeyPaint(HWND window)
         waiting[index] = true;
         InvalidateRect(window, &area, FALSE);
     }
+}
+
+void dimPicture(HWND window, bool dim)
+{
+    if (dim == dimmed)
+        return;
+    dimmed = dim;
+    if (!dim) {
+        for (GdiObjectHandle& copy : dimmedPictures)
+            copy.reset();
+        dimmedFrom.fill(nullptr);
+    }
+    requestWholePaint(window);
 }
 
 LRESULT onPaintMessage(HWND window)

@@ -15,6 +15,10 @@ void requestWholePaint(HWND window);
 // rectangle is already waiting for its paint; for all of the window until its picture is first drawn.
 void requestKeyPaint(HWND window);
 
+// Shows the whole picture dimmed, held keys too, or as it is again, and asks `window` for that
+// paint.
+void dimPicture(HWND window, bool dim);
+
 // Handles every WM_PAINT of the main window: the damaged area is drawn from the pictures, whatever
 // damaged it. Returns the result.
 LRESULT onPaintMessage(HWND window);

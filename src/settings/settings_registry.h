@@ -68,6 +68,9 @@ public:
     // The destructor's write-back, now: for when the process may end without destroying the
     // registry. Writing again later writes the values of that moment.
     void writeAll() const;
+    // Unbinds every variable, so that nothing is written any more: for when another copy of the
+    // program owns the file from now on.
+    void unbindAll() { bindings.clear(); }
 
 private:
     struct ByLess {

@@ -244,6 +244,24 @@ bool ChildProcess::start(const std::wstring& program, const std::wstring& argume
     return true;
 }
 
+bool ChildProcess::startAs(HANDLE token, const std::wstring& program, const std::wstring& arguments,
+    const std::wstring& currentDirectory)
+{
+    std::wstring line = L"\"" + program + L"\"";
+    if (!arguments.empty())
+        line += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessAsUserW(token, program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    return true;
+}
+
 bool ChildProcess::waitForExit(DWORD timeoutMilliseconds)
 {
     return process && WaitForSingleObject(process, timeoutMilliseconds) == WAIT_OBJECT_0;
@@ -265,6 +283,24 @@ std::vector<SeenMessageBox> answerMessageBoxesUntilExit(ChildProcess& child, DWO
     while (!child.waitForExit(20) && GetTickCount64() < end)
         answerMessageBox(child.id(), record, static_cast<DWORD>(end - GetTickCount64()));
     return boxes;
+}
+
+HANDLE limitedToken()
+{
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own))
+        return nullptr;
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    const bool found = GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size);
+    CloseHandle(own);
+    if (!found)
+        return nullptr;
+    HANDLE primary = nullptr;
+    DuplicateTokenEx(
+        linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+    CloseHandle(linked.LinkedToken);
+    return primary;
 }
 
 std::string environmentVariable(const char* name)

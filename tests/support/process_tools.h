@@ -73,6 +73,9 @@ public:
     bool start(const std::wstring& program, const std::wstring& arguments,
         const std::wstring& currentDirectory,
         const std::vector<std::pair<std::string, std::string>>& environment);
+    // The same with a primary token of the caller's (for example limitedToken's).
+    bool startAs(HANDLE token, const std::wstring& program, const std::wstring& arguments,
+        const std::wstring& currentDirectory);
     DWORD id() const { return processId; }
     HANDLE handle() const { return process; }
     // True when the process ended within the time.
@@ -84,6 +87,11 @@ private:
     HANDLE process = nullptr;
     DWORD processId = 0;
 };
+
+// A primary token for a program that runs without administrator rights: the limited token linked
+// to this process's own (every Wine process runs as administrator). Null when there is none; the
+// caller closes it.
+HANDLE limitedToken();
 
 // Waits for the child to end, reading and dismissing with OK every message box it shows meanwhile.
 // The boxes in the order seen; the caller checks waitForExit/exitCode afterwards.

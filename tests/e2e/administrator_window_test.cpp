@@ -1,0 +1,238 @@
+// The program beside windows and copies that run as administrator: one copy only, a sign while
+// such a window is in front, and the system menu's way to follow. Every Wine process runs as
+// administrator; a limited row starts the program with the limited token linked to the test's own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <array>
+#include <map>
+
+#include "common/owned_handle.h"
+#include "e2e_helpers.h"
+#include "menu_probe.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+constexpr wchar_t kSignCaption[]
+    = L"Taveloキーボード Ver1.02 － 管理者として実行中のウィンドウの入力は表示できません";
+constexpr UINT kRestartCommand = 0x0010;
+
+std::wstring captionOf(HWND window)
+{
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+bool startLimited(ChildProcess& child, const std::wstring& program, const std::wstring& arguments = {})
+{
+    const HANDLE token = limitedToken();
+    const bool started = token && child.startAs(token, program, arguments, {});
+    CloseHandle(token);
+    return started;
+}
+
+HWND startShowingBase(InstalledProgram& program, bool limited)
+{
+    const bool started
+        = limited ? startLimited(program.process(), widePath(program.executable())) : program.start();
+    const HWND window = started ? program.waitForWindow() : nullptr;
+    EXPECT_TRUE(window && program.waitForPicture(programBasePicture()));
+    return window;
+}
+
+bool bringForward(HWND window)
+{
+    return pumpUntil(
+        [&] { return SetForegroundWindow(window) && GetForegroundWindow() == window; }, kProgramWait);
+}
+
+// Empty when `shown` is `expected` through one rising map per colour channel that narrows and
+// darkens the channel's range without flattening it: the same picture, duller, every part in place.
+std::string dimmingFault(const Pixels& shown, const Pixels& expected)
+{
+    if (shown.data.size() != expected.data.size())
+        return "no picture";
+    std::array<std::map<unsigned, unsigned>, 3> maps;
+    for (size_t index = 0; index < shown.data.size(); ++index)
+        for (unsigned shift = 0; shift < 24; shift += 8) {
+            const unsigned to = (shown.data[index] >> shift) & 0xFF;
+            if (maps[shift / 8].emplace((expected.data[index] >> shift) & 0xFF, to).first->second != to)
+                return "one value shows as two";
+        }
+    for (const auto& map : maps) {
+        const auto low = map.begin(), high = std::prev(map.end());
+        if (high->second >= high->first || high->second <= low->second
+            || high->second - low->second >= high->first - low->first)
+            return "a range is not narrowed and darkened";
+        for (auto next = std::next(low); next != map.end(); ++next)
+            if (next->second < std::prev(next)->second)
+                return "values swap their order";
+    }
+    return {};
+}
+
+::testing::AssertionResult showsDimmed(const InstalledProgram& program, const Pixels& expected)
+{
+    std::string fault;
+    pumpUntil(
+        [&] {
+            fault = dimmingFault(captureClient(program.window(), expected.width, expected.height), expected);
+            return fault.empty();
+        },
+        kProgramWait);
+    return fault.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << fault;
+}
+
+void signWhileAnAdministratorWindowIsInFront(InstalledProgram& program, bool limited)
+{
+    const HWND window = startShowingBase(program, limited);
+    ASSERT_NE(window, nullptr);
+    TestWindow administratorWindow;
+    ASSERT_TRUE(bringForward(administratorWindow.get()));
+    if (limited) {
+        EXPECT_TRUE(pumpUntil([&] { return captionOf(window) == kSignCaption; }, kProgramWait));
+        // Keys go down only once the foreground has moved: Wine rereads the keys held then.
+        Held a('A', 0x1E);
+        EXPECT_TRUE(showsDimmed(program, programPictureWithLit({kKeyA})));
+        a.release();
+        EXPECT_TRUE(showsDimmed(program, programBasePicture()));
+    } else {
+        pumpMessages(1500); // the sign would show within a second
+        EXPECT_EQ(captionOf(window), L"Taveloキーボード Ver1.02");
+        EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+    }
+    // The edit box program without administrator rights comes to the front, its plain field focused.
+    ChildProcess editBox;
+    ASSERT_TRUE(startLimited(editBox, widePath(executableDirectory() + "\\edit_box.exe"), L"plain"));
+    EXPECT_TRUE(pumpUntil([&] { return captionOf(window) == L"Taveloキーボード Ver1.02"; }, kProgramWait));
+    Held a('A', 0x1E);
+    EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA})));
+}
+
+// The system menu as the window's own thread reads it through the menu probe: "id\ttext\tbitmap"
+// lines.
+std::wstring systemMenuOf(const InstalledProgram& program)
+{
+    const DWORD bytes = kMenuProbeChars * sizeof(wchar_t);
+    KernelHandle section;
+    section.attach(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kMenuProbeText));
+    const auto* text = static_cast<const wchar_t*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, bytes));
+    const HMODULE probe = LoadLibraryA("menu_probe.dll");
+    const auto hook
+        = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, kMenuProbeHook)));
+    const HHOOK placed
+        = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(program.window(), nullptr));
+    std::wstring menu;
+    if (text && placed && PostMessageA(program.window(), RegisterWindowMessageA(kMenuProbeMessage), 0, 0)
+        && program.sync())
+        menu = text;
+    UnhookWindowsHookEx(placed);
+    FreeLibrary(probe);
+    UnmapViewOfFile(text);
+    return menu;
+}
+
+void restartItemOnlyWithoutAdministratorRights(InstalledProgram& program, bool limited)
+{
+    ASSERT_NE(startShowingBase(program, limited), nullptr);
+    const std::wstring menu = systemMenuOf(program);
+    // Above Close, with the shield as its bitmap.
+    const std::wstring item = L"16\t管理者として再起動\t1\n" + std::to_wstring(SC_CLOSE) + L"\t";
+    EXPECT_NE(menu.find(std::to_wstring(SC_CLOSE)), std::wstring::npos) << "no menu read";
+    EXPECT_EQ(menu.find(item) != std::wstring::npos, limited);
+    EXPECT_EQ(menu.find(L"管理者") != std::wstring::npos, limited);
+}
+
+void handOverKeepsThePlace(InstalledProgram& program, bool limited)
+{
+    const HWND window = startShowingBase(program, limited);
+    ASSERT_NE(window, nullptr);
+    // The user drags the window somewhere else, then chooses the item.
+    SetWindowPos(window, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(program.sync());
+    PostMessageA(window, WM_SYSCOMMAND, kRestartCommand, 0);
+    EXPECT_TRUE(program.process().waitForExit(kProgramWait));
+    EXPECT_EQ(program.process().exitCode(), 0u);
+    std::vector<HWND> windows;
+    EXPECT_TRUE(pumpUntil([&] { return (windows = programWindows()).size() == 1; }, kProgramWait));
+    pumpMessages(500);
+    EXPECT_EQ(programWindows().size(), 1u);
+    for (HWND next : windows) { // the new copy, ended as a user ends it
+        EXPECT_EQ(windowRect(next).left, 120);
+        EXPECT_EQ(windowRect(next).top, 80);
+        DWORD id = 0;
+        GetWindowThreadProcessId(next, &id);
+        KernelHandle process;
+        process.attach(OpenProcess(SYNCHRONIZE, FALSE, id));
+        PostMessageA(next, WM_CLOSE, 0, 0);
+        WaitForSingleObject(process.get(), kProgramWait);
+    }
+}
+
+void secondStartBesideAnAdministratorCopy(InstalledProgram& program, bool limited)
+{
+    // Others may only wait on the first copy's mutex; or, as Windows makes an administrator copy's
+    // mutex for a copy without those rights, not even that (Wine always lets the owner wait, so
+    // the system owns this one). A window of the class stands in for the first copy's.
+    for (const char* access : {"D:(A;;0x100000;;;WD)", "O:SYD:(A;;GA;;;SY)"}) {
+        SCOPED_TRACE(access);
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(access, SDDL_REVISION_1, &descriptor, nullptr);
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        KernelHandle mutex;
+        mutex.attach(CreateMutexA(&attributes, TRUE, kProgramClass));
+        LocalFree(descriptor);
+        WNDCLASSA standInClass{
+            0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, kProgramClass};
+        RegisterClassA(&standInClass);
+        const HWND standIn = CreateWindowExA(0, kProgramClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+            300, 200, nullptr, nullptr, nullptr, nullptr);
+        TestWindow otherProgram;
+        EXPECT_TRUE(mutex.get() && bringForward(otherProgram.get()));
+        ChildProcess second;
+        ASSERT_TRUE(limited ? startLimited(second, widePath(program.executable()))
+                            : second.start(program.executable()));
+        // The stand-in answers the second copy's calls on its window meanwhile.
+        EXPECT_TRUE(pumpUntil([&] { return second.waitForExit(0); }, kProgramWait)) << "a second copy runs";
+        EXPECT_EQ(second.exitCode(), 0u);
+        EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == standIn; }, kProgramWait));
+        DestroyWindow(standIn);
+        UnregisterClassA(kProgramClass, nullptr);
+    }
+}
+
+struct AdministratorRow {
+    const char* name;
+    bool limited; // the program runs without administrator rights
+    void (*run)(InstalledProgram& program, bool limited);
+};
+
+class AdministratorWindows : public ::testing::TestWithParam<AdministratorRow> { };
+
+TEST_P(AdministratorWindows, OneCopyAnHonestSignAndAWayToFollow)
+{
+    InstalledProgram program;
+    ASSERT_TRUE(program.installed());
+    GetParam().run(program, GetParam().limited);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rights, AdministratorWindows,
+    ::testing::Values(
+        AdministratorRow{"SecondStartBesideAnAdministratorCopy", true, secondStartBesideAnAdministratorCopy},
+        AdministratorRow{
+            "SignWhileAnAdministratorWindowIsInFront", true, signWhileAnAdministratorWindowIsInFront},
+        AdministratorRow{"NoSignWhenRunningAsAdministrator", false, signWhileAnAdministratorWindowIsInFront},
+        AdministratorRow{"RestartItemWhenLimited", true, restartItemOnlyWithoutAdministratorRights},
+        AdministratorRow{"NoRestartItemAsAdministrator", false, restartItemOnlyWithoutAdministratorRights},
+        AdministratorRow{"HandOverKeepsThePlace", true, handOverKeepsThePlace}),
+    [](const ::testing::TestParamInfo<AdministratorRow>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "rights/elevation_rule.h"
+
+// Windows refuses a program without administrator rights the token of one that has them; any
+// other failure says nothing about rights. ERROR_INVALID_PARAMETER (87): the process is gone.
+TEST(ForegroundRights, MoreRightsWhenTheTokenSaysElevatedOrTheSystemRefusesALook)
+{
+    struct Row {
+        const char* name;
+        bool programElevated;
+        ForegroundFacts facts; // window, own process, process error, token error, read, elevated
+        bool moreRights;
+    };
+    const Row rows[] = {
+        {"elevated token", false, {true, false, 0, 0, true, true}, true},
+        {"limited token", false, {true, false, 0, 0, true, false}, false},
+        {"token refused", false, {true, false, 0, kAccessDenied, false, false}, true},
+        {"process refused", false, {true, false, kAccessDenied, 0, false, false}, true},
+        {"process gone", false, {true, false, 87, 0, false, false}, false},
+        {"token failed otherwise", false, {true, false, 0, 87, false, false}, false},
+        {"elevation unread", false, {true, false, 0, 0, false, true}, false},
+        {"no foreground window", false, {}, false},
+        {"own window", false, {true, true, 0, 0, true, true}, false},
+        {"program elevated", true, {true, false, 0, 0, true, true}, false},
+        {"program elevated, token refused", true, {true, false, 0, kAccessDenied, false, false}, false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(foregroundHasMoreRights(row.programElevated, row.facts), row.moreRights) << row.name;
+}
