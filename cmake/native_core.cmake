@@ -4,5 +4,7 @@
 # top of the tree; each file here includes no <windows.h>, directly or through its headers.
 set(TAVELO_NATIVE_CORE_SOURCES
     src/keyboard/key_layout.cpp
+    src/pictures/bitmap_layout.cpp
+    keyhook/key_tracker.cpp
 )
 list(TRANSFORM TAVELO_NATIVE_CORE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
