@@ -78,7 +78,8 @@ using Shape = std::tuple<std::int32_t, std::int32_t, bool, std::uint32_t, size_t
 
 std::optional<Shape> shapeOf(const Bytes& file)
 {
-    const std::optional<BitmapLayout> l = wholeBitmapLayout(file);
+    const Bytes exact(file); // no spare capacity, so that a read past the end is caught
+    const std::optional<BitmapLayout> l = wholeBitmapLayout(exact);
     if (!l)
         return std::nullopt;
     return Shape{l->width, l->rows, l->topDown, l->bitsPerPixel, l->paletteOffset, l->paletteEntries,
