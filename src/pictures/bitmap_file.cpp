@@ -36,7 +36,9 @@ std::vector<std::uint8_t> readWholeFile(const std::wstring& path)
 // file's own header: it then reads no field and no byte that the check has not seen.
 struct PictureInfo {
     BITMAPINFOHEADER header;
-    RGBQUAD colours[256]; // or the three masks of a BI_BITFIELDS picture
+    // Room for 256 whatever the file has, so that a pixel naming a colour past the file's table
+    // finds black rather than memory past the description. Or the masks of a BI_BITFIELDS picture.
+    RGBQUAD colours[256];
 };
 
 PictureInfo pictureInfo(const std::vector<std::uint8_t>& bytes, const BitmapLayout& layout)
