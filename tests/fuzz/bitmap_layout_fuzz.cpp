@@ -3,23 +3,14 @@
 // drawing reads (the input is an exact-size copy, so AddressSanitizer sees any read past it), and
 // holds the layout to what the file's header says.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 
+#include "broken_promise.h"
 #include "pictures/bitmap_layout.h"
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-void require(bool holds, const char* promise)
-{
-    if (!holds) {
-        std::fprintf(stderr, "accepted a picture that breaks: %s\n", promise);
-        std::abort();
-    }
-}
 
 std::uint32_t little(Bytes bytes, std::size_t at, int count)
 {

@@ -3,10 +3,9 @@
 // press only for a key not lit, a release only for a lit one, never more lit keys than it can
 // hold, no lit key it does not know of, and none left lit once the system holds nothing.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 
+#include "broken_promise.h"
 #include "key_tracker.h"
 
 using keyhook::KeyInput;
@@ -14,14 +13,6 @@ using keyhook::KeyTracker;
 using keyhook::KeyTransition;
 
 namespace {
-
-void require(bool holds, const char* promise)
-{
-    if (!holds) {
-        std::fprintf(stderr, "the key tracker broke: %s\n", promise);
-        std::abort();
-    }
-}
 
 // What the program shows, built from the transitions alone.
 struct Lit {
