@@ -4,6 +4,9 @@
 # top of the tree; each file here includes no <windows.h>, directly or through its headers.
 set(TAVELO_NATIVE_CORE_SOURCES
     src/keyboard/key_layout.cpp
+    src/common/character_boundaries.cpp
+    src/common/path_helpers.cpp
+    src/settings/value_rules.cpp
     src/pictures/bitmap_layout.cpp
     keyhook/key_tracker.cpp
 )

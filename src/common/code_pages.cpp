@@ -42,20 +42,14 @@ std::string toSystemCodePage(const std::wstring& text)
     return bytes;
 }
 
-void keepWholeCharacters(std::string& text, size_t maxBytes)
+const CodePage& systemCodePage()
 {
-    if (text.size() > maxBytes)
-        text.resize(maxBytes);
-    size_t i = 0;
-    while (i < text.size()) {
-        if (!IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[i]))) {
-            ++i;
-            continue;
-        }
-        if (i + 1 == text.size()) {
-            text.pop_back();
-            return;
-        }
-        i += 2;
-    }
+    static const CodePage codePage = [] {
+        const UINT number = GetACP();
+        CPINFO info{};
+        if (!GetCPInfo(number, &info))
+            return CodePage{number};
+        return codePageWithLeadBytes(number, info.LeadByte);
+    }();
+    return codePage;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "common/character_boundaries.h"
+
 // The program's own texts are code page 932 byte strings whatever the system's code page is; the
 // settings file holds text in the system's code page. The system is always handed UTF-16, so that
 // neither is read through the other's code page.
@@ -13,6 +15,5 @@ std::wstring programText(const char* text);
 std::wstring fromSystemCodePage(const std::string& text);
 std::string toSystemCodePage(const std::wstring& text);
 
-// Cuts the text to at most maxBytes, and drops a lead byte of the system's code page that the cut
-// or the text's end has parted from its second byte.
-void keepWholeCharacters(std::string& text, size_t maxBytes);
+// The system's code page, as it was when first asked: where its characters begin.
+const CodePage& systemCodePage();

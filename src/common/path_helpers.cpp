@@ -1,42 +1,44 @@
 #include "common/path_helpers.h"
 
-#include <windows.h>
-
 #include <cstring>
+#include <string_view>
 
 namespace {
 
-bool isLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE; }
-
-bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
-
 bool isSeparator(char byte) { return byte == '\\' || byte == '/'; }
+
+// The text from p on, as far as one character can reach (four bytes) and not past the terminator.
+std::string_view oneCharacterAhead(const char* p)
+{
+    std::size_t size = 0;
+    while (size < 4 && p[size] != 0)
+        ++size;
+    return {p, size};
+}
 
 } // namespace
 
-const char* nextChar(const char* p)
+const char* nextChar(const char* p, const CodePage& codePage)
 {
-    if (*p == 0)
-        return p;
-    // A lead byte right before the terminator stands alone, so the end is never passed.
-    if (isLeadByte(static_cast<unsigned char>(*p)) && p[1] != 0)
-        return p + 2;
-    return p + 1;
+    const std::string_view ahead = oneCharacterAhead(p);
+    const std::size_t length = characterAt(codePage, ahead).length;
+    // A character cut short by the terminator ends there, so the end is never passed.
+    return p + (length != 0 ? length : ahead.size());
 }
 
-const char* fileNamePart(const char* path)
+const char* fileNamePart(const char* path, const CodePage& codePage)
 {
     const char* name = path;
-    for (const char* p = path; *p; p = nextChar(p)) {
+    for (const char* p = path; *p; p = nextChar(p, codePage)) {
         if (isSeparator(*p))
             name = p + 1;
     }
     return name;
 }
 
-void directoryPart(char* destination, const char* path)
+void directoryPart(char* destination, const char* path, const CodePage& codePage)
 {
-    const char* name = fileNamePart(path);
+    const char* name = fileNamePart(path, codePage);
     if (name == path) {
         // No separator at all: there is no directory to give.
         destination[0] = 0;
@@ -51,7 +53,7 @@ void directoryPart(char* destination, const char* path)
     const size_t length = std::strlen(path);
     std::memcpy(destination, path, length + 1);
     const int last = static_cast<int>(length) - 1;
-    if (last >= 0 && byteKindAt(destination, last) == SingleByte && isSeparator(destination[last]))
+    if (last >= 0 && byteKindAt(destination, last, codePage) == SingleByte && isSeparator(destination[last]))
         destination[last] = 0;
     else
         destination[0] = 0;
@@ -63,19 +65,23 @@ std::wstring directoryPart(const std::wstring& path)
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-ByteKind byteKindAt(const char* text, int index)
+ByteKind byteKindAt(const char* text, int index, const CodePage& codePage)
 {
     if (index < 0)
         return SingleByte;
-    ByteKind kind = SingleByte;
-    for (int i = 0; text[i]; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (kind == LeadByte)
-            kind = isTrailByte(byte) ? TrailByte : SingleByte;
-        else
-            kind = isLeadByte(byte) ? LeadByte : SingleByte;
-        if (i == index)
-            return kind;
+    const std::string_view whole(text);
+    std::size_t start = 0;
+    while (start < whole.size()) {
+        const CharacterAtFront character = characterAt(codePage, whole.substr(start));
+        const std::size_t length = character.length != 0 ? character.length : whole.size() - start;
+        const auto at = static_cast<std::size_t>(index);
+        if (at < start + length) {
+            // A lone byte, or the first of several (cut short by the end or not), or a later one.
+            if (at == start)
+                return length > 1 || character.length == 0 ? LeadByte : SingleByte;
+            return character.wellFormed ? TrailByte : SingleByte;
+        }
+        start += length;
     }
     return SingleByte;
 }

@@ -1,30 +1,34 @@
 #pragma once
 #include <string>
 
+#include "common/code_pages.h"
+
 // Byte-string paths are in the system's code page, in which the second byte of a double-byte
-// character may be 0x5C: the byte routines here walk character by character, stepping over that
-// code page's lead bytes, and never take such a byte for a separator.
+// character may be 0x5C: the byte routines here walk character by character in that code page (or
+// the one given), and never take part of a character for a separator.
 
 enum ByteKind : int {
     SingleByte = 0,
-    LeadByte = 1,  // first byte of a double-byte character
-    TrailByte = 2, // second byte of one
+    LeadByte = 1,  // first byte of a character of more than one byte
+    TrailByte = 2, // any later byte of one
 };
 
 // Writes everything before the path's last separator (that separator excluded) into destination,
 // which must hold at least as many bytes as the path with its terminator. A path that ends with a
 // separator loses just that one; a bare name without any separator gives an empty text.
-void directoryPart(char* destination, const char* path);
+void directoryPart(char* destination, const char* path, const CodePage& codePage = systemCodePage());
 
 // The same for a UTF-16 path, in which no part of another character is ever a separator.
 std::wstring directoryPart(const std::wstring& path);
 
 // The first byte after the path's last separator: the whole path without one, the terminator when
 // the path ends with one.
-const char* fileNamePart(const char* path);
+const char* fileNamePart(const char* path, const CodePage& codePage = systemCodePage());
 
-// The start of the character after the one at p; p itself at the terminator.
-const char* nextChar(const char* p);
+// The start of the character after the one at p; p itself at the terminator. A character that the
+// terminator cuts short ends there; the bytes after a lead byte belong to it whatever their value.
+const char* nextChar(const char* p, const CodePage& codePage = systemCodePage());
 
 // The kind of the byte at index, found by walking the text from its start; SingleByte outside it.
-ByteKind byteKindAt(const char* text, int index);
+// A byte that follows a lead byte without being a valid second byte is a SingleByte.
+ByteKind byteKindAt(const char* text, int index, const CodePage& codePage = systemCodePage());

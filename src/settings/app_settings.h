@@ -2,6 +2,7 @@
 #include <string>
 
 #include "settings/settings_registry.h"
+#include "settings/value_rules.h"
 
 // The eight persistent settings. The settings registry fills them from TaveloKeyboard.ini at
 // start-up and writes them back when the process ends, or earlier when the session ends; the rest
@@ -14,10 +15,6 @@ extern int Top;                     // window's top edge at the last close, -1 w
 extern bool UseCustomImage;         // take the pressed picture from the user's bitmap file
 extern std::string CustomImageName; // that file; a process-wide object of its own
 extern int WheelInitTime;           // how long a wheel arrow stays lit, in milliseconds, at least 1
-
-// A zero or negative wheel time would leave the arrow unlit: such a time becomes 1, the only
-// setting that is corrected rather than replaced by its default.
-constexpr int correctedWheelTime(int milliseconds) { return milliseconds < 1 ? 1 : milliseconds; }
 
 // Binds the eight settings to their keys in TaveloKeyboard.ini, reading each at once, in the order
 // that the program has always used; a wheel time below 1 becomes 1.

@@ -7,6 +7,7 @@
 
 #include "common/code_pages.h"
 #include "common/module_directory.h"
+#include "settings/value_rules.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ void IniFile::getStringToBuffer(
     GetPrivateProfileStringW(systemText(section).c_str(), systemText(key).c_str(),
         systemText(defaultText).c_str(), wide.data(), size, filePath.c_str());
     std::string text = toSystemCodePage(wide.c_str());
-    keepWholeCharacters(text, size - 1);
+    keepWholeCharacters(text, size - 1, systemCodePage());
     std::memcpy(buffer, text.c_str(), text.size() + 1);
 }
 

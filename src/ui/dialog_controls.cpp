@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "common/code_pages.h"
+#include "settings/value_rules.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ std::string getControlText(HWND control, int maxBytes)
     std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(control, wide.data(), static_cast<int>(wide.size()))));
     std::string text = toSystemCodePage(wide);
-    keepWholeCharacters(text, static_cast<size_t>(maxBytes));
+    keepWholeCharacters(text, static_cast<size_t>(maxBytes), systemCodePage());
     return text;
 }
 
@@ -65,5 +66,3 @@ int parseLeadingInt(const char* text)
         return static_cast<int>(-magnitude);
     return static_cast<int>(std::min<long long>(magnitude, INT_MAX));
 }
-
-void dropSplitCharacter(std::string& text) { keepWholeCharacters(text, text.size()); }

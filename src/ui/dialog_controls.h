@@ -21,6 +21,3 @@ void setControlText(HWND control, const std::string& text);
 // The atoi reading behind getEditInt, except that a number beyond the 32-bit range gives the
 // nearest value in range instead of an undefined result.
 int parseLeadingInt(const char* text);
-
-// Drops a lead byte that the end of the text has cut off from its trail byte.
-void dropSplitCharacter(std::string& text);

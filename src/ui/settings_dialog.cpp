@@ -12,7 +12,8 @@
 namespace {
 
 constexpr int kPositionCount = 9;
-// GetWindowTextA into a 256-byte buffer: the name keeps at most 255 bytes.
+// The name keeps at most 255 bytes of the system's code page, as a 256-byte buffer has always held
+// it; the field's UTF-16 text is converted and cut on a character boundary.
 constexpr int kMaxImageNameBytes = 255;
 
 // The controls of the open dialog, looked up anew at each opening.

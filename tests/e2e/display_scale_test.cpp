@@ -6,7 +6,6 @@
 #include "e2e_helpers.h"
 #include "print_probe.h"
 #include "resource_ids.h"
-#include "scale/display_scale.h"
 #include "support/hook_event_model.h"
 #include "support/system_dpi.h"
 
@@ -15,13 +14,19 @@ using namespace testing_support;
 
 namespace {
 
+// The client area is the 1000 x 242 layout at the scale, each side rounded to the nearest pixel,
+// halves up: 1000 x 1.25, 1.5, 1.75, 2 = 1250, 1500, 1750, 2000; 242 x 1.25 = 302.5 -> 303,
+// x 1.5 = 363, x 1.75 = 423.5 -> 424, x 2 = 484.
 struct ScaleCase {
     UINT dpi;
     int baseId;
     int pressedId;
+    RECT whole;
 };
-constexpr ScaleCase kScales[] = {{120, IDB_BASE_120, IDB_PRESSED_120}, {144, IDB_BASE_144, IDB_PRESSED_144},
-    {168, IDB_BASE_168, IDB_PRESSED_168}, {192, IDB_BASE_192, IDB_PRESSED_192}};
+constexpr ScaleCase kScales[] = {{120, IDB_BASE_120, IDB_PRESSED_120, {0, 0, 1250, 303}},
+    {144, IDB_BASE_144, IDB_PRESSED_144, {0, 0, 1500, 363}},
+    {168, IDB_BASE_168, IDB_PRESSED_168, {0, 0, 1750, 424}},
+    {192, IDB_BASE_192, IDB_PRESSED_192, {0, 0, 2000, 484}}};
 
 // WM_GETDPISCALEDSIZE, which older headers lack.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
@@ -30,8 +35,6 @@ constexpr std::uint32_t kCustomColour = rgb(0, 160, 64);
 constexpr char kLongWheelTime[] = "[System]\r\nWheelInitTime=36000000\r\n";
 constexpr char kCustomPictureSettings[]
     = "[System]\r\nUseCustomImage=1\r\nCustomImageName=flat.bmp\r\nWheelInitTime=36000000\r\n";
-
-RECT wholeAt(UINT dpi) { return {0, 0, scaleEdge(kLayoutWidth, dpi), scaleEdge(kLayoutHeight, dpi)}; }
 
 Pixels flatPicture(int width, int height, std::uint32_t colour)
 {
@@ -149,7 +152,7 @@ TEST(DisplayScale, WindowArtAndLitKeysFollowTheScaleTheProgramStartsAt)
         SCOPED_TRACE(::testing::Message() << scale.dpi << " dpi");
         const Pixels base = programPicture(scale.baseId);
         const Pixels pressed = programPicture(scale.pressedId);
-        const RECT whole = wholeAt(scale.dpi);
+        const RECT whole = scale.whole;
         ASSERT_EQ(base.width, whole.right);
         ASSERT_EQ(base.height, whole.bottom);
         ASSERT_EQ(pressed.width, whole.right);
@@ -161,7 +164,8 @@ TEST(DisplayScale, WindowArtAndLitKeysFollowTheScaleTheProgramStartsAt)
             shape.width = kLayoutWidth;
             shape.height = kLayoutHeight;
             shape.colourAt = [](int, int) { return kCustomColour; };
-            ASSERT_TRUE(writeFileBytes(program.file("flat.bmp"), bitmapFileBytes(shape)));
+            const std::vector<unsigned char> picture = bitmapFileBytes(shape);
+            ASSERT_TRUE(writeFile(program.file("flat.bmp"), std::string(picture.begin(), picture.end())));
         }
         ASSERT_TRUE(program.writeSettings(custom ? kCustomPictureSettings : kLongWheelTime));
         HWND window = nullptr;
@@ -206,12 +210,12 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
     ASSERT_TRUE(program.sync());
     ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
 
-    const ScaleCase back{96, 103, 105};
+    const ScaleCase back{96, 103, 105, {0, 0, kLayoutWidth, kLayoutHeight}};
     std::vector<ScaleCase> sequence(std::begin(kScales), std::end(kScales));
     sequence.push_back(back);
     for (const ScaleCase& scale : sequence) {
         SCOPED_TRACE(::testing::Message() << scale.dpi << " dpi");
-        const RECT whole = wholeAt(scale.dpi);
+        const RECT whole = scale.whole;
         // Somewhat larger than the window, and somewhere else each time.
         const LONG left = 40 + 5 * static_cast<LONG>(scale.dpi % 7);
         const RECT offered{left, 30, left + whole.right + 8, 30 + whole.bottom + 60};

@@ -46,7 +46,7 @@ HookEvent pointerEvent(unsigned slot, bool pressed)
     return HookEvent{1, keyhook::hookEventParam(slot, pressed)};
 }
 
-HookLibrary::HookLibrary()
+LoadedKeyhook::LoadedKeyhook()
 {
     module = LoadLibraryA((testing_support::executableDirectory() + "\\keyhook.dll").c_str());
     if (!module)
@@ -56,7 +56,7 @@ HookLibrary::HookLibrary()
     isHooking = procAddress<decltype(isHooking)>(module, "IsHooking");
 }
 
-HookLibrary::~HookLibrary()
+LoadedKeyhook::~LoadedKeyhook()
 {
     if (endHook)
         endHook();

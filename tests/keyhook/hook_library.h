@@ -24,12 +24,12 @@ void PrintTo(const HookEvent& event, std::ostream* out);
 HookEvent keyEvent(unsigned code, bool pressed);
 HookEvent pointerEvent(unsigned slot, bool pressed);
 
-class HookLibrary {
+class LoadedKeyhook {
 public:
-    HookLibrary();
-    ~HookLibrary();
-    HookLibrary(const HookLibrary&) = delete;
-    HookLibrary& operator=(const HookLibrary&) = delete;
+    LoadedKeyhook();
+    ~LoadedKeyhook();
+    LoadedKeyhook(const LoadedKeyhook&) = delete;
+    LoadedKeyhook& operator=(const LoadedKeyhook&) = delete;
 
     bool loaded() const { return startHook && endHook && isHooking; }
     BOOL start(HWND target) const { return startHook(target); }

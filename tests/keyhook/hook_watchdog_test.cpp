@@ -97,7 +97,7 @@ const Row rows[]{
 
 TEST(HookWatchdog, PutsBackHooksThatTheSystemRemoved)
 {
-    HookLibrary library;
+    LoadedKeyhook library;
     ASSERT_TRUE(library.loaded());
     ASSERT_TRUE(watchHookInstalls(library.handle()));
     for (const Row& row : rows) {

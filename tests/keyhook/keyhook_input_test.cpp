@@ -19,7 +19,7 @@ protected:
     }
     void TearDown() override { library.end(); }
 
-    HookLibrary library;
+    LoadedKeyhook library;
     EventWindow window;
 };
 

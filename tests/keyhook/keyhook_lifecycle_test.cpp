@@ -24,7 +24,7 @@ protected:
         return window.eventsThroughMarker() == withMarker({keyEvent('K', true), keyEvent('K', false)});
     }
 
-    HookLibrary library;
+    LoadedKeyhook library;
 };
 
 TEST_F(LifecycleTest, NothingIsPostedAfterEndHook)

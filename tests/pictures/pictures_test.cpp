@@ -21,7 +21,7 @@ using testing_support::countDifferences;
 using testing_support::Pixels;
 using testing_support::rgb;
 using testing_support::TempDirectory;
-using testing_support::writeFileBytes;
+using testing_support::writeFile;
 
 namespace {
 
@@ -94,7 +94,7 @@ protected:
 
     void write(const std::string& file, const std::vector<unsigned char>& bytes)
     {
-        ASSERT_TRUE(writeFileBytes(file, bytes));
+        ASSERT_TRUE(writeFile(file, std::string(bytes.begin(), bytes.end())));
     }
     void write(const std::string& file, const BitmapFileShape& shape) { write(file, bitmapFileBytes(shape)); }
 

@@ -96,7 +96,8 @@ void expectHeldKeyShows(const std::vector<unsigned char>* pictureFile, const Pix
     InstalledProgram program;
     ASSERT_TRUE(program.installed());
     if (pictureFile) {
-        ASSERT_TRUE(writeFileBytes(program.file("keyboard.bmp"), *pictureFile));
+        ASSERT_TRUE(
+            writeFile(program.file("keyboard.bmp"), std::string(pictureFile->begin(), pictureFile->end())));
     } else {
         ASSERT_TRUE(CreateDirectoryA(program.file("keyboard.bmp").c_str(), nullptr));
     }

@@ -10,8 +10,8 @@
 
 namespace testing_support {
 
-// A rectangle at another display scale, each edge rounded as the program and the picture generator
-// round it (scaleEdge).
+// A rectangle of the layout at 96, 120, 144, 168 or 192 dpi, each edge rounded on its own to the
+// nearest pixel, from a table worked out apart from the program.
 RECT scaledRect(const RECT& rect, UINT dpi);
 
 // Which keys and pointer slots are held.

@@ -191,12 +191,12 @@ std::string crlfText(const std::vector<std::string>& lines)
     return text;
 }
 
-bool writeFile(const std::string& path, const std::string& contents)
+bool writeFile(const std::string& path, std::string_view contents)
 {
     return writeFile(widePath(path), contents);
 }
 
-bool writeFile(const std::wstring& path, const std::string& contents)
+bool writeFile(const std::wstring& path, std::string_view contents)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)

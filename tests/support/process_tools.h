@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,8 +52,9 @@ std::vector<std::string> readLines(const std::string& path);
 std::vector<std::string> readLines(const std::wstring& path);
 // The lines, each ended by CRLF: a whole file as the profile writer writes it.
 std::string crlfText(const std::vector<std::string>& lines);
-bool writeFile(const std::string& path, const std::string& contents);
-bool writeFile(const std::wstring& path, const std::string& contents);
+// Writes the bytes as the whole file, replacing any; true when all were written.
+bool writeFile(const std::string& path, std::string_view contents);
+bool writeFile(const std::wstring& path, std::string_view contents);
 
 // A child process, ended by force if it still runs when the object goes.
 class ChildProcess {

@@ -174,16 +174,4 @@ std::vector<unsigned char> bitmapFileBytes(const BitmapFileShape& shape)
     return out;
 }
 
-bool writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    HANDLE file
-        = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
 } // namespace testing_support

@@ -54,10 +54,10 @@ int countDifferences(const Pixels& a, const Pixels& b, const RECT& area);
 // Number of pixels inside the rectangle (clipped to the block) that have exactly this colour.
 int countColour(const Pixels& pixels, const RECT& area, std::uint32_t colour);
 
-// Writes a BMP file (file header, BITMAPINFOHEADER, palette for depths up to 8, rows padded to 4
+// The bytes of a BMP file (file header, BITMAPINFOHEADER, palette for depths up to 8, rows padded to 4
 // bytes) of the given depth: 1, 4, 8, 24 or 32 bits per pixel. Each pixel's colour is
 // colourAt(x, y) for 24 and 32 bits; for the palette depths indexAt(x, y) picks a palette entry.
-// topDown writes a negative height with row 0 first. True when the file was written.
+// topDown writes a negative height with row 0 first.
 struct BitmapFileShape {
     int width = 0;
     int height = 0;
@@ -68,6 +68,5 @@ struct BitmapFileShape {
     unsigned (*indexAt)(int x, int y) = nullptr;       // for 1, 4 and 8 bits
 };
 std::vector<unsigned char> bitmapFileBytes(const BitmapFileShape& shape);
-bool writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 
 } // namespace testing_support

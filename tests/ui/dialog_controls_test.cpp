@@ -1,5 +1,5 @@
-// The readings behind the dialog's number and file name fields, for inputs that the driven dialog
-// cannot tell apart (every result below 1 is stored as 1) or does not cut at the 255th byte.
+// The reading behind the dialog's number field, for inputs that the driven dialog cannot tell apart
+// (every result below 1 is stored as 1).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,15 +15,4 @@ TEST(ParseLeadingInt, ReadsLikeAtoiAndSaturatesAtBothEnds)
             {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}, {"-99999999999999999999999999", INT_MIN}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(parseLeadingInt(text), value) << text;
-}
-
-// 0x82 0x82 is one whole character whose trail byte is also a lead byte value; ｱｲ are single bytes.
-TEST(DropSplitCharacter, RemovesOnlyALeadByteWithoutItsTrail)
-{
-    const std::pair<std::string, std::string> cases[]
-        = {{"ab\x82", "ab"}, {"\x82\x82", "\x82\x82"}, {"\x82\x82\x82", "\x82\x82"}, {"ｱｲ", "ｱｲ"}, {"", ""}};
-    for (auto [text, kept] : cases) {
-        dropSplitCharacter(text);
-        EXPECT_EQ(text, kept);
-    }
 }

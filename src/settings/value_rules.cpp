@@ -1,0 +1,17 @@
+#include "settings/value_rules.h"
+
+#include <algorithm>
+#include <string_view>
+
+void keepWholeCharacters(std::string& text, std::size_t maxBytes, const CodePage& codePage)
+{
+    const std::string_view kept(text.data(), std::min(text.size(), maxBytes));
+    std::size_t end = 0;
+    while (end < kept.size()) {
+        const std::size_t length = characterAt(codePage, kept.substr(end)).length;
+        if (length == 0)
+            break;
+        end += length;
+    }
+    text.resize(end);
+}
