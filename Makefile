@@ -5,8 +5,10 @@ CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
 NATIVE ?= $(BUILD)/native
+FUZZ ?= $(BUILD)/fuzz
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps configure build native program test run dist bench screenshot format format-check clean previews
+.PHONY: all deps configure build native fuzz-build fuzz program test run dist bench screenshot format format-check clean previews
 
 all: build
 
@@ -31,8 +33,21 @@ $(NATIVE)/build.ninja:
 native: deps $(NATIVE)/build.ninja
 	cmake --build $(NATIVE) -j $(JOBS)
 
-test: build native format-check
+# The fuzz targets, built with clang and libFuzzer under the address and undefined-behaviour checks.
+$(FUZZ)/build.ninja:
+	@bash tools/ensure-deps.sh
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVELO_FUZZ=ON
+
+fuzz-build: deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS)
+
+# Each target for FUZZ_SECONDS (default 300) from the corpus in tests/fuzz/corpus; see docs/fuzzing.md.
+fuzz: fuzz-build
+	bash tools/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+test: build native fuzz-build format-check
 	ctest --test-dir $(NATIVE) --output-on-failure
+	ctest --test-dir $(FUZZ) --output-on-failure
 	bash tools/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure $(CTEST_FLAGS)
 
 # The program and its hook library alone, without the tests and benchmarks: all that run needs.

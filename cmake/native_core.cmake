@@ -12,5 +12,7 @@ set(TAVELO_NATIVE_CORE_SOURCES
     src/display/input_change.cpp
     keyhook/watchdog_rule.cpp
     src/rights/elevation_rule.cpp
+    src/pictures/bitmap_layout.cpp
+    keyhook/key_tracker.cpp
 )
 list(TRANSFORM TAVELO_NATIVE_CORE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)

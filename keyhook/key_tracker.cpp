@@ -1,10 +1,20 @@
 #include "key_tracker.h"
 
-#include <windows.h>
-
 namespace keyhook {
 
 namespace {
+
+// The system's virtual-key codes of the modifiers, kept here so that the tracker needs no system
+// header and builds anywhere.
+constexpr unsigned kShift = 0x10;
+constexpr unsigned kControl = 0x11;
+constexpr unsigned kAlt = 0x12;
+constexpr unsigned kLeftShift = 0xA0;
+constexpr unsigned kRightShift = 0xA1;
+constexpr unsigned kLeftControl = 0xA2;
+constexpr unsigned kRightControl = 0xA3;
+constexpr unsigned kLeftAlt = 0xA4;
+constexpr unsigned kRightAlt = 0xA5;
 
 // Set in the scan code of the events that the system makes up itself, e.g. the Shift release
 // it sends before a keypad key so that Shift+Numpad7 arrives as Home.
@@ -14,7 +24,7 @@ constexpr unsigned kRightShiftScan = 0x36;
 // Keys injected without a scan code are told apart by their code instead.
 constexpr unsigned kScanlessIdentity = 0x10000;
 
-bool isShift(unsigned code) { return code == VK_LSHIFT || code == VK_RSHIFT; }
+bool isShift(unsigned code) { return code == kLeftShift || code == kRightShift; }
 
 unsigned identityOf(const KeyInput& input, unsigned code)
 {
@@ -29,12 +39,12 @@ unsigned identityOf(const KeyInput& input, unsigned code)
 unsigned sidedCode(unsigned vk, unsigned scanCode, bool extended)
 {
     switch (vk) {
-    case VK_SHIFT:
-        return (scanCode & 0xFF) == kRightShiftScan ? VK_RSHIFT : VK_LSHIFT;
-    case VK_CONTROL:
-        return extended ? VK_RCONTROL : VK_LCONTROL;
-    case VK_MENU:
-        return extended ? VK_RMENU : VK_LMENU;
+    case kShift:
+        return (scanCode & 0xFF) == kRightShiftScan ? kRightShift : kLeftShift;
+    case kControl:
+        return extended ? kRightControl : kLeftControl;
+    case kAlt:
+        return extended ? kRightAlt : kLeftAlt;
     default:
         return vk;
     }
@@ -43,15 +53,15 @@ unsigned sidedCode(unsigned vk, unsigned scanCode, bool extended)
 unsigned neutralCode(unsigned code)
 {
     switch (code) {
-    case VK_LSHIFT:
-    case VK_RSHIFT:
-        return VK_SHIFT;
-    case VK_LCONTROL:
-    case VK_RCONTROL:
-        return VK_CONTROL;
-    case VK_LMENU:
-    case VK_RMENU:
-        return VK_MENU;
+    case kLeftShift:
+    case kRightShift:
+        return kShift;
+    case kLeftControl:
+    case kRightControl:
+        return kControl;
+    case kLeftAlt:
+    case kRightAlt:
+        return kAlt;
     default:
         return 0;
     }

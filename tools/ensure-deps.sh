@@ -9,6 +9,7 @@ packages=(
   wine64 wine xvfb xdotool imagemagick
   locales fonts-ipafont-gothic googletest
   python3-pil zip unzip
+  clang libclang-rt-dev
 )
 
 missing=()

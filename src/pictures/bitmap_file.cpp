@@ -1,21 +1,19 @@
 #include "pictures/bitmap_file.h"
 
-#include <windows.h>
-
 #include <cstdint>
 #include <vector>
 
 #include "common/owned_handle.h"
+#include "pictures/bitmap_layout.h"
+#include "pictures/dib_section.h"
+#include "pictures/memory_context.h"
 
 namespace {
 
 // Far above any keyboard picture; a larger file is not read into memory.
 constexpr std::int64_t kLargestFile = 64 * 1024 * 1024;
-constexpr size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 
-std::vector<unsigned char> readWholeFile(const std::wstring& path)
+std::vector<std::uint8_t> readWholeFile(const std::wstring& path)
 {
     HANDLE opened = CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -26,7 +24,7 @@ std::vector<unsigned char> readWholeFile(const std::wstring& path)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFile)
         return {};
-    std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
         || read != bytes.size())
@@ -34,119 +32,61 @@ std::vector<unsigned char> readWholeFile(const std::wstring& path)
     return bytes;
 }
 
-std::uint32_t read16(const std::vector<unsigned char>& bytes, size_t at)
-{
-    return bytes[at] | (bytes[at + 1] << 8);
-}
-
-std::uint32_t read32(const std::vector<unsigned char>& bytes, size_t at)
-{
-    return read16(bytes, at) | (read16(bytes, at + 2) << 16);
-}
-
-struct BitmapLayout {
-    std::int64_t width = 0;
-    std::int64_t height = 0; // negative: rows stored top-down
-    std::uint32_t planes = 0;
-    std::uint32_t bitsPerPixel = 0;
-    std::uint32_t compression = BI_RGB;
-    std::uint32_t pixelOffset = 0;
+// The description the system draws from, built from the checked layout rather than handed the
+// file's own header: it then reads no field and no byte that the check has not seen.
+struct PictureInfo {
+    BITMAPINFOHEADER header;
+    // Room for 256 whatever the file has, so that a pixel naming a colour past the file's table
+    // finds black rather than memory past the description. Or the masks of a BI_BITFIELDS picture.
+    RGBQUAD colours[256];
 };
 
-bool readLayout(const std::vector<unsigned char>& bytes, BitmapLayout& layout)
+PictureInfo pictureInfo(const std::vector<std::uint8_t>& bytes, const BitmapLayout& layout)
 {
-    if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M')
-        return false;
-    layout.pixelOffset = read32(bytes, 10);
-    const std::uint32_t headerSize = read32(bytes, kFileHeaderSize);
-    if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize)
-        return false;
-    if (bytes.size() < kFileHeaderSize + headerSize)
-        return false;
-    if (headerSize == kCoreHeaderSize) {
-        layout.width = static_cast<std::int16_t>(read16(bytes, 18));
-        layout.height = static_cast<std::int16_t>(read16(bytes, 20));
-        layout.planes = read16(bytes, 22);
-        layout.bitsPerPixel = read16(bytes, 24);
-        return true;
+    PictureInfo info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = layout.width;
+    info.header.biHeight = layout.topDown ? -layout.rows : layout.rows;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(layout.bitsPerPixel);
+    info.header.biCompression = static_cast<DWORD>(layout.compression);
+    info.header.biSizeImage = static_cast<DWORD>(layout.pixelBytes);
+    info.header.biClrUsed = layout.paletteEntries;
+    if (layout.compression == BitmapCompression::BitFields) {
+        static_assert(sizeof layout.masks <= sizeof info.colours);
+        CopyMemory(info.colours, layout.masks.data(), sizeof layout.masks);
     }
-    layout.width = static_cast<std::int32_t>(read32(bytes, 18));
-    layout.height = static_cast<std::int32_t>(read32(bytes, 22));
-    layout.planes = read16(bytes, 26);
-    layout.bitsPerPixel = read16(bytes, 28);
-    layout.compression = read32(bytes, 30);
-    return true;
+    for (std::uint32_t i = 0; i < layout.paletteEntries; ++i) {
+        const std::uint8_t* entry = &bytes[layout.paletteOffset + i * layout.paletteEntrySize];
+        info.colours[i] = RGBQUAD{entry[0], entry[1], entry[2], 0};
+    }
+    return info;
 }
 
-bool hasBitmapDepth(std::uint32_t bits)
+// Draws the file's pixels into `picture`, which has the layout's size.
+bool drawPixels(HBITMAP picture, const std::vector<std::uint8_t>& bytes, const BitmapLayout& layout)
 {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-// Walks the runs of a BI_RLE8 or BI_RLE4 picture: each run and each jump must stay inside the
-// picture, every byte a run needs must be there, and an end-of-picture mark must come.
-bool runsStayInside(const std::vector<unsigned char>& bytes, const BitmapLayout& layout)
-{
-    const bool fourBit = layout.compression == BI_RLE4;
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    for (size_t at = layout.pixelOffset; at + 2 <= bytes.size();) {
-        const unsigned count = bytes[at];
-        const unsigned value = bytes[at + 1];
-        at += 2;
-        if (count > 0) {
-            x += count;
-        } else if (value == 0) { // end of line
-            x = 0;
-            ++y;
-            continue;
-        } else if (value == 1) { // end of picture
-            return true;
-        } else if (value == 2) { // jump
-            if (at + 2 > bytes.size())
-                return false;
-            x += bytes[at];
-            y += bytes[at + 1];
-            at += 2;
-        } else { // literal pixels, padded to a whole word
-            const size_t literalBytes = fourBit ? (value + 1) / 2 : value;
-            at += (literalBytes + 1) & ~size_t{1};
-            if (at > bytes.size())
-                return false;
-            x += value;
-        }
-        if (x > layout.width || y >= layout.height)
-            return false;
-    }
-    return false;
+    const PictureInfo info = pictureInfo(bytes, layout);
+    MemoryContext context;
+    const HDC drawing = context.with(picture);
+    return drawing
+        && SetDIBitsToDevice(drawing, 0, 0, layout.width, layout.rows, 0, 0, 0, layout.rows,
+               &bytes[layout.pixelOffset], reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS)
+        != 0;
 }
 
 } // namespace
 
-bool isWholeBitmapFile(const std::wstring& path)
+HBITMAP loadBitmapFile(const std::wstring& path)
 {
-    const std::vector<unsigned char> bytes = readWholeFile(path);
-    BitmapLayout layout;
-    if (!readLayout(bytes, layout))
-        return false;
-    if (layout.width < 1 || layout.height == 0 || layout.planes != 1 || !hasBitmapDepth(layout.bitsPerPixel))
-        return false;
-    if (layout.pixelOffset > bytes.size())
-        return false;
-    const std::int64_t rows = layout.height < 0 ? -layout.height : layout.height;
-    switch (layout.compression) {
-    case BI_RGB:
-    case BI_BITFIELDS: {
-        // Compared by division: the product of a huge width and height would overflow.
-        const std::int64_t stride = (layout.width * layout.bitsPerPixel + 31) / 32 * 4;
-        const std::int64_t available = static_cast<std::int64_t>(bytes.size()) - layout.pixelOffset;
-        return stride <= available / rows;
+    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    const std::optional<BitmapLayout> layout = wholeBitmapLayout(bytes);
+    if (!layout)
+        return nullptr;
+    HBITMAP picture = createDibSection(layout->width, layout->rows, 32);
+    if (picture && !drawPixels(picture, bytes, *layout)) {
+        DeleteObject(picture);
+        return nullptr;
     }
-    case BI_RLE8:
-        return layout.bitsPerPixel == 8 && layout.height > 0 && runsStayInside(bytes, layout);
-    case BI_RLE4:
-        return layout.bitsPerPixel == 4 && layout.height > 0 && runsStayInside(bytes, layout);
-    default:
-        return false;
-    }
+    return picture;
 }

@@ -1,9 +1,10 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
-// True when the file holds a whole bitmap: a picture of at least one pixel, a depth and layout
-// that bitmaps have, and every byte of pixel data that its headers promise (for run-length
-// compressed pictures, runs that stay inside the picture and an end mark). The system's loader
-// turns files cut short, of zero size or with broken runs into black or 1 x 1 pictures instead
-// of failing, so they are checked before it sees them.
-bool isWholeBitmapFile(const std::wstring& path);
+// The bitmap file at `path` as a 32-bit picture of its own size, drawn from the bytes read once
+// and found whole (see wholeBitmapLayout); null for anything else. The system's own loader is not
+// given the file: it turns files cut short or with broken runs into black or 1 x 1 pictures
+// instead of failing, and it would read the file a second time.
+HBITMAP loadBitmapFile(const std::wstring& path);

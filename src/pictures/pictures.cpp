@@ -87,10 +87,7 @@ HBITMAP loadBuiltInPicture(bool pressed, UINT dpi)
 // The user's picture keeps its own size at 100 % and grows with the scale like the built-in one.
 HBITMAP loadCustomPicture(const std::wstring& path, UINT dpi)
 {
-    if (!isWholeBitmapFile(path))
-        return nullptr;
-    HBITMAP file
-        = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP file = loadBitmapFile(path);
     if (!file || dpi == kBaseDpi)
         return file;
     GdiObjectHandle original;

@@ -165,10 +165,8 @@ TEST_F(PicturesTest, BuiltInPressedPictureUnlessAUsableFileIsAskedFor)
     }
 }
 
-// A damaged file is the platform's to judge: whatever LoadImageA makes of it, slot 1 ends up
-// with a picture (the file's or the built-in one) and nothing breaks. A top-down file (negative
-// height) is used; its rows' order is the platform's business (Wine 8 fills such a bitmap with
-// black, Windows shows it upright).
+// A damaged file leaves slot 1 with a picture (the file's or the built-in one) and nothing
+// breaks. A top-down file (negative height) is used and shown upright: yellow on top.
 TEST_F(PicturesTest, DamagedFilesGiveSomePictureWithoutHarmAndTopDownFilesAreUsed)
 {
     const std::vector<unsigned char> whole = bitmapFileBytes(pictureShape(24));
@@ -188,6 +186,7 @@ TEST_F(PicturesTest, DamagedFilesGiveSomePictureWithoutHarmAndTopDownFilesAreUse
         EXPECT_EQ(size.cy, 242);
         if (used) {
             EXPECT_FALSE(holds(PressedPictureSlot, IDB_PRESSED));
+            EXPECT_EQ(bitmapPixels(slot(PressedPictureSlot)).at(500, 10), kYellow);
         }
     }
 }
@@ -227,6 +226,25 @@ TEST_F(PicturesTest, FilesOfEveryDepthAndSizeAreUsed)
     }
     EXPECT_EQ(baseWidth, 1000);
     EXPECT_EQ(baseHeight, 242);
+}
+
+// Two headers that the files above do not use, both 2 x 1 pixels, blue then yellow: the old
+// 12-byte header with colours of 3 bytes (blue, green, red), and 16 bits with 5-6-5 masks.
+TEST_F(PicturesTest, OldHeadersAndMaskedPixelsShowTheirColours)
+{
+    const std::vector<unsigned char> oldHeader{'B', 'M', 36, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 12, 0, 0, 0, 2,
+        0, 1, 0, 1, 0, 1, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0x40, 0, 0, 0};
+    const std::vector<unsigned char> masked{'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0, 40, 0, 0, 0, 2, 0,
+        0, 0, 1, 0, 0, 0, 1, 0, 16, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0, 0x1F, 0, 0xE0, 0xFF};
+    for (const std::vector<unsigned char>* file : {&oldHeader, &masked}) {
+        write("keyboard.bmp", *file);
+        loadPressedPicture(true, "keyboard.bmp");
+        const Pixels held = bitmapPixels(slot(PressedPictureSlot));
+        ASSERT_EQ(held.width, 2);
+        EXPECT_EQ(held.at(0, 0), kBlue);
+        EXPECT_EQ(held.at(1, 0), kYellow);
+    }
 }
 
 // The colour-coded sample that ships beside the program works as the custom picture: every key

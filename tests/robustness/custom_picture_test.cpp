@@ -34,16 +34,6 @@ void put32(std::vector<unsigned char>& bytes, size_t offset, std::uint32_t value
     for (int i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
 }
-constexpr size_t kWidthField = 18; // in the info header, after the file header's 14 bytes
-constexpr size_t kHeightField = 22;
-
-// The sound picture with one field of its info header replaced.
-std::vector<unsigned char> withHeaderField(size_t offset, std::uint32_t value)
-{
-    std::vector<unsigned char> bytes = soundPicture();
-    put32(bytes, offset, value);
-    return bytes;
-}
 
 std::vector<unsigned char> firstBytes(size_t count)
 {
@@ -65,8 +55,8 @@ std::vector<unsigned char> runLengthPicture(const std::vector<unsigned char>& ru
     put32(bytes, 2, offset + static_cast<std::uint32_t>(runs.size()));
     put32(bytes, 10, offset);
     put32(bytes, 14, 40);
-    put32(bytes, kWidthField, kLayoutWidth);
-    put32(bytes, kHeightField, kLayoutHeight);
+    put32(bytes, 18, kLayoutWidth);
+    put32(bytes, 22, kLayoutHeight);
     bytes[26] = 1; // planes
     bytes[28] = 8; // bits per pixel
     put32(bytes, 30, BI_RLE8);
@@ -97,22 +87,6 @@ std::uint32_t soundRunsColour(int x, int y)
     const int row = kLayoutHeight - 1 - y;
     return paletteColour(10 + row % 7 + x / 250);
 }
-
-// The sound runs spoilt three ways: a row whose runs go past its end, a jump beyond the
-// picture, and data that stops without its end mark.
-std::vector<unsigned char> spoiltRuns(std::vector<unsigned char> before, bool cutShort)
-{
-    const std::vector<unsigned char> sound = soundRuns();
-    before.insert(before.end(), sound.begin(), sound.begin() + (cutShort ? sound.size() / 2 : sound.size()));
-    return runLengthPicture(before);
-}
-
-// A small PNG picture, as an image editor saves it, renamed to .bmp.
-const std::vector<unsigned char> kPngPicture{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00,
-    0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x04, 0x08, 0x02, 0x00, 0x00,
-    0x00, 0x26, 0x93, 0x09, 0x29, 0x00, 0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x64,
-    0xF8, 0xCF, 0x00, 0x07, 0x4C, 0x0C, 0x0C, 0xC4, 0x70, 0x00, 0x32, 0xD2, 0x01, 0x07, 0xEF, 0x4A, 0x35,
-    0x69, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
 // Runs the program with the picture file in place, holds A and checks that the window shows the
 // pressed picture given, with no message box at any point and a clean exit. pictureFile null puts
@@ -149,22 +123,15 @@ Pixels pictureOf(std::uint32_t (*colourAt)(int x, int y))
 
 } // namespace
 
-// Sound pictures are used for held keys; any other file gives the built-in pressed picture.
+// Sound pictures are used for held keys; a broken file or a directory gives the built-in pressed
+// picture. Which bytes make a sound picture is checked natively, with the bitmap layout.
 TEST(CustomPicture, SoundPicturesAreUsedAndBrokenFilesFallBackToTheBuiltInPicture)
 {
     const Pixels& builtIn = programPressedPicture();
     const std::tuple<const char*, std::vector<unsigned char>, Pixels> files[]
         = {{"sound", soundPicture(), pictureOf(customColour)},
             {"sound runs", runLengthPicture(soundRuns()), pictureOf(soundRunsColour)},
-            {"20 bytes", firstBytes(20), builtIn}, {"ten rows", firstBytes(54 + 1000 * 3 * 10), builtIn},
-            {"width 0", withHeaderField(kWidthField, 0), builtIn},
-            {"height 0", withHeaderField(kHeightField, 0), builtIn},
-            {"width 100000", withHeaderField(kWidthField, 100000), builtIn},
-            {"height 100000", withHeaderField(kHeightField, 100000), builtIn},
-            {"runs past the row end", spoiltRuns({250, 1}, false), builtIn},
-            {"jump beyond the picture", spoiltRuns({0, 2, 10, 250}, false), builtIn},
-            {"runs cut short", spoiltRuns({}, true), builtIn}, {"a PNG", kPngPicture, builtIn},
-            {"empty", {}, builtIn}};
+            {"ten rows", firstBytes(54 + 1000 * 3 * 10), builtIn}};
     for (const auto& [name, file, pressed] : files) {
         SCOPED_TRACE(name);
         expectHeldKeyShows(&file, pressed);

@@ -41,6 +41,9 @@ TEST(KeepWholeCharacters, CutsOnACharacterBoundaryOfTheGivenCodePage)
         {kUtf8, repeated(kHyoUtf8, 100), 255, repeated(kHyoUtf8, 85)},
         {kUtf8, repeated(kYoshiUtf8, 70), 255, repeated(kYoshiUtf8, 63)},
         {kUtf8, repeated(kEAcuteUtf8, 200), 255, repeated(kEAcuteUtf8, 127)},
+        // A stray lead byte is told apart only by the byte after it: kept last, the next cut would
+        // take it for a character cut short, and the value would change each time it is read.
+        {kUtf8, "a\xE6\xE6", 3, "a"},
     };
     for (const auto& c : cases) {
         std::string text = c.text;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "key_tracker.h"
@@ -12,6 +12,10 @@ using keyhook::KeyTransition;
 
 namespace {
 
+// The system's virtual-key codes, as Windows documents them.
+constexpr unsigned VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12, VK_END = 0x23,
+                   VK_HOME = 0x24, VK_NUMPAD1 = 0x61, VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2,
+                   VK_RCONTROL = 0xA3, VK_RMENU = 0xA5;
 constexpr unsigned kFakeLeftShiftScan = 0x22A;
 
 KeyInput down(unsigned vk, unsigned scan, bool extended = false)
