@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 namespace {
 
 constexpr UINT kProgramCodePage = 932;
@@ -42,14 +44,24 @@ std::string toSystemCodePage(const std::wstring& text)
     return bytes;
 }
 
+namespace {
+
+CodePage systemCodePageCache;
+bool systemCodePageKnown = false;
+
+} // namespace
+
 const CodePage& systemCodePage()
 {
-    static const CodePage codePage = [] {
+    // Asked once, on the window's thread. A function-local static would bring the runtime's guard
+    // code, about 100 KiB, into the program.
+    static_assert(std::is_trivially_destructible_v<CodePage>);
+    if (!systemCodePageKnown) {
         const UINT number = GetACP();
         CPINFO info{};
-        if (!GetCPInfo(number, &info))
-            return CodePage{number};
-        return codePageWithLeadBytes(number, info.LeadByte);
-    }();
-    return codePage;
+        systemCodePageCache
+            = GetCPInfo(number, &info) ? codePageWithLeadBytes(number, info.LeadByte) : CodePage{number};
+        systemCodePageKnown = true;
+    }
+    return systemCodePageCache;
 }
