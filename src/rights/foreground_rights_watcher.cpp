@@ -18,19 +18,18 @@ void ForegroundRightsWatcher::start(HWND window, ChangeHandler onChange)
     timerWindow = window;
     changeHandler = onChange;
     activeWatcher = this;
-    hook = SetWinEventHook(
-        EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForeground, 0, 0, WINEVENT_OUTOFCONTEXT);
-    // The foreground may also pass without an event: a window that closes or hides leaves it to
-    // nobody, and Wine reports no foreground changes at all. A look once a second catches those.
-    SetTimer(timerWindow, kTimerId, 1000, onTimer);
+    foregroundHook.attach(SetWinEventHook(
+        EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+    // Wine reports no foreground changes of other programs, but it does report their focus moves.
+    focusHook.attach(SetWinEventHook(
+        EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
     check();
 }
 
 void ForegroundRightsWatcher::stop()
 {
-    if (hook)
-        UnhookWinEvent(hook);
-    hook = nullptr;
+    foregroundHook.reset();
+    focusHook.reset();
     if (timerWindow)
         KillTimer(timerWindow, kTimerId);
     timerWindow = nullptr;
@@ -39,7 +38,7 @@ void ForegroundRightsWatcher::stop()
         activeWatcher = nullptr;
 }
 
-void CALLBACK ForegroundRightsWatcher::onForeground(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
+void CALLBACK ForegroundRightsWatcher::onWinEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
 {
     if (activeWatcher)
         activeWatcher->check();
@@ -58,6 +57,12 @@ void ForegroundRightsWatcher::check()
     if (answer == moreRightsInFront)
         return;
     moreRightsInFront = answer;
+    // The foreground may pass without an event (a window that closes or hides leaves it to nobody):
+    // while the sign shows, a look once a second catches that. Otherwise nothing wakes the window.
+    if (answer)
+        SetTimer(timerWindow, kTimerId, 1000, onTimer);
+    else
+        KillTimer(timerWindow, kTimerId);
     if (changeHandler)
         changeHandler(answer);
 }

@@ -1,14 +1,17 @@
 #pragma once
 #include <windows.h>
 
-// Follows the foreground window and tells, on every change and at the latest within a second,
-// whether it belongs to a process with more rights than this program. The system calls in through the message
-// loop of the thread that started the watcher; no call waits on the other program. A program that runs as
-// administrator itself watches nothing.
+#include "common/owned_handle.h"
+
+// Follows the foreground window and tells, on every change of the foreground or of the keyboard
+// focus, whether it belongs to a process with more rights than this program; while it does, a look
+// once a second also notices it pass without an event. The system calls in through the message loop
+// of the thread that started the watcher; no call waits on the other program. A program that runs
+// as administrator itself watches nothing.
 class ForegroundRightsWatcher {
 public:
     using ChangeHandler = void (*)(bool moreRightsInFront);
-    // The window timer that looks at the foreground once a second.
+    // The window timer that looks at the foreground once a second while the answer is yes.
     static constexpr UINT_PTR kTimerId = 4;
 
     ForegroundRightsWatcher() = default;
@@ -22,11 +25,12 @@ public:
     void stop();
 
 private:
-    static void CALLBACK onForeground(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+    static void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
     void check();
 
-    HWINEVENTHOOK hook = nullptr;
+    WinEventHookHandle foregroundHook;
+    WinEventHookHandle focusHook;
     HWND timerWindow = nullptr;
     ChangeHandler changeHandler = nullptr;
     bool moreRightsInFront = false;
