@@ -4,16 +4,12 @@ using namespace keyhook;
 
 namespace {
 
+// A pointer slot's place after the key codes.
 constexpr unsigned kPointerBase = 256;
-
-unsigned char& stateOf(InputState& state, unsigned slot)
-{
-    return slot < kPointerBase ? state.keyState[slot] : state.pointerState[slot - kPointerBase];
-}
 
 void setLit(InputState& state, InputChange& change, unsigned slot, unsigned char lit)
 {
-    unsigned char& byte = stateOf(state, slot);
+    unsigned char& byte = slotState(state, slot);
     if (byte != lit)
         change.changed.set(slot);
     byte = lit;
@@ -23,7 +19,7 @@ void setLit(InputState& state, InputChange& change, unsigned slot, unsigned char
 // minimum, so the repeats of a held key do not stretch it.
 void press(InputState& state, MinimumLit& lit, InputChange& change, unsigned slot, std::uint64_t now)
 {
-    if (!stateOf(state, slot) || lit.releaseWaiting[slot])
+    if (!slotState(state, slot) || lit.releaseWaiting[slot])
         lit.litUntil[slot] = now + kMinimumLitMilliseconds;
     lit.releaseWaiting[slot] = false;
     setLit(state, change, slot, 1);
@@ -31,7 +27,7 @@ void press(InputState& state, MinimumLit& lit, InputChange& change, unsigned slo
 
 void release(InputState& state, MinimumLit& lit, InputChange& change, unsigned slot, std::uint64_t now)
 {
-    if (stateOf(state, slot) && now < lit.litUntil[slot]) {
+    if (slotState(state, slot) && now < lit.litUntil[slot]) {
         lit.releaseWaiting[slot] = true;
         return;
     }

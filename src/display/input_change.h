@@ -21,6 +21,12 @@ constexpr std::uint64_t kMinimumLitMilliseconds = 100;
 // Every key code, then every pointer slot: the order of the painter's rectangles.
 constexpr unsigned kInputSlotCount = 256 + keyhook::PointerSlotCount;
 
+// The byte of a key code (below 256) or of a pointer slot (256 on).
+inline unsigned char& slotState(InputState& state, unsigned slot)
+{
+    return slot < 256 ? state.keyState[slot] : state.pointerState[slot - 256];
+}
+
 // The short taps whose release waits for the end of their minimum. Times are milliseconds of one
 // steady clock.
 struct MinimumLit {

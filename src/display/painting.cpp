@@ -47,10 +47,7 @@ HGDIOBJ shownPicture(unsigned slot)
 
 bool picturesLoaded() { return imagePair[BasePictureSlot].get() && imagePair[PressedPictureSlot].get(); }
 
-unsigned char stateOf(unsigned index)
-{
-    return index < 256 ? inputState.keyState[index] : inputState.pointerState[index - 256];
-}
+unsigned char stateOf(unsigned index) { return slotState(inputState, index); }
 
 RECT areaOf(unsigned index)
 {

@@ -228,24 +228,18 @@ bool ChildProcess::start(const std::string& program, const std::string& argument
 bool ChildProcess::start(const std::wstring& program, const std::wstring& arguments,
     const std::wstring& currentDirectory, const std::vector<std::pair<std::string, std::string>>& environment)
 {
-    std::wstring line = L"\"" + program + L"\"";
-    if (!arguments.empty())
-        line += L" " + arguments;
-    std::vector<char> block = environmentBlock(environment);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, block.data(),
-            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    process = info.hProcess;
-    processId = info.dwProcessId;
-    return true;
+    return startWith(nullptr, program, arguments, currentDirectory, environmentBlock(environment));
 }
 
 bool ChildProcess::startAs(HANDLE token, const std::wstring& program, const std::wstring& arguments,
     const std::wstring& currentDirectory)
+{
+    return startWith(token, program, arguments, currentDirectory, {});
+}
+
+// With a token, as the user it names; without one, as this process's user.
+bool ChildProcess::startWith(HANDLE token, const std::wstring& program, const std::wstring& arguments,
+    const std::wstring& currentDirectory, std::vector<char> environment)
 {
     std::wstring line = L"\"" + program + L"\"";
     if (!arguments.empty())
@@ -253,8 +247,13 @@ bool ChildProcess::startAs(HANDLE token, const std::wstring& program, const std:
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessAsUserW(token, program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info))
+    void* block = environment.empty() ? nullptr : environment.data();
+    const wchar_t* directory = currentDirectory.empty() ? nullptr : currentDirectory.c_str();
+    const BOOL created = token ? CreateProcessAsUserW(token, program.c_str(), line.data(), nullptr, nullptr,
+                             FALSE, 0, block, directory, &startup, &info)
+                               : CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                                   block, directory, &startup, &info);
+    if (!created)
         return false;
     CloseHandle(info.hThread);
     process = info.hProcess;

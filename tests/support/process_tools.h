@@ -84,6 +84,9 @@ public:
     DWORD exitCode() const;
 
 private:
+    bool startWith(HANDLE token, const std::wstring& program, const std::wstring& arguments,
+        const std::wstring& currentDirectory, std::vector<char> environment);
+
     HANDLE process = nullptr;
     DWORD processId = 0;
 };
