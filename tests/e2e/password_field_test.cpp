@@ -77,6 +77,16 @@ bool showsThroughout(const InstalledProgram& program, const Pixels& expected, DW
     return !pumpUntil([&] { return !shows(program, expected); }, milliseconds);
 }
 
+// A, held until now, goes up; pressed again with the left button, A shows as `nextPressLit` says.
+void releaseAndPressAgain(const InstalledProgram& program, Held& a, bool nextPressLit)
+{
+    a.release();
+    EXPECT_TRUE(program.waitForPicture(programBasePicture()));
+    Held again('A', 0x1E);
+    Held button(VK_LBUTTON);
+    EXPECT_TRUE(program.waitForPicture(pictureWithLit(nextPressLit, true)));
+}
+
 struct FocusCase {
     const char* name;
     const char* typedInto;               // the field that has the focus when A goes down
@@ -118,11 +128,7 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
             PostMessageA(program.window(), kHookEventMessage, 0, 0x00010041);
         }
         EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.litWhileHeld, false)));
-        a.release();
-        EXPECT_TRUE(program.waitForPicture(programBasePicture()));
-        Held again('A', 0x1E);
-        Held button(VK_LBUTTON);
-        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.nextPressLit, true)));
+        releaseAndPressAgain(program, a, row.nextPressLit);
     }
     EXPECT_TRUE(program.closeCleanly());
 }
@@ -162,11 +168,7 @@ TEST(PasswordField, PressesWaitForTheNewFocusToBeJudgedButNotForAProgramThatAnsw
             EXPECT_TRUE(showsWithin(program, pictureWithLit(true, false), row.within));
         else
             EXPECT_TRUE(showsThroughout(program, programBasePicture(), row.within));
-        a.release();
-        EXPECT_TRUE(program.waitForPicture(programBasePicture()));
-        Held again('A', 0x1E);
-        Held button(VK_LBUTTON);
-        EXPECT_TRUE(program.waitForPicture(pictureWithLit(row.lit, true)));
+        releaseAndPressAgain(program, a, row.lit);
     }
     EXPECT_TRUE(program.closeCleanly());
 }
