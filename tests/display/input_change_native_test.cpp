@@ -45,28 +45,18 @@ struct Rules {
 
     InputChange apply(const Step& step)
     {
-        const auto answer
-            = [&](TypingAnswer is) { return followTypingAnswer(state, times, gate, is, step.at); };
-        switch (step.act) {
-        case press:
-        case release: {
-            const HookEvent event{
-                step.code < 256 ? HookKeyboard : HookMouse, step.code % 256, step.act == press};
-            return applyHookEventAt(state, times, gate, event, step.at, kWheelPeriod);
-        }
-        case focusMoves:
+        constexpr TypingAnswer answers[]
+            = {TypingAnswer::notPassword, TypingAnswer::password, TypingAnswer::noAnswerInTime};
+        if (step.act == minimise)
+            return clearAllAt(state, times);
+        if (step.act == focusMoves) {
             gate.focusMoved();
             return {};
-        case notPassword:
-            return answer(TypingAnswer::notPassword);
-        case password:
-            return answer(TypingAnswer::password);
-        case waitEnds:
-            return answer(TypingAnswer::noAnswerInTime);
-        case minimise:
-            return clearAllAt(state, times);
         }
-        return {};
+        if (step.act >= notPassword)
+            return followTypingAnswer(state, times, gate, answers[step.act - notPassword], step.at);
+        const HookEvent event{step.code < 256 ? HookKeyboard : HookMouse, step.code % 256, step.act == press};
+        return applyHookEventAt(state, times, gate, event, step.at, kWheelPeriod);
     }
 };
 
