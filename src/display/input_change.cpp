@@ -15,41 +15,64 @@ void setLit(InputState& state, InputChange& change, unsigned slot, unsigned char
     byte = lit;
 }
 
+// Lit by a press, and not only waiting out its minimum.
+bool showsHeld(InputState& state, const LitTimes& times, unsigned slot)
+{
+    return slotState(state, slot) && !times.releaseWaiting[slot];
+}
+
 // A press lights the slot; only a press that finds it dark or waiting for its release starts a new
 // minimum, so the repeats of a held key do not stretch it.
-void press(InputState& state, MinimumLit& lit, InputChange& change, unsigned slot, std::uint64_t now)
+void press(InputState& state, LitTimes& times, InputChange& change, unsigned slot, std::uint64_t now)
 {
-    if (!slotState(state, slot) || lit.releaseWaiting[slot])
-        lit.litUntil[slot] = now + kMinimumLitMilliseconds;
-    lit.releaseWaiting[slot] = false;
+    if (!showsHeld(state, times, slot))
+        times.litUntil[slot] = now + kMinimumLitMilliseconds;
+    times.releaseWaiting[slot] = false;
     setLit(state, change, slot, 1);
 }
 
-void release(InputState& state, MinimumLit& lit, InputChange& change, unsigned slot, std::uint64_t now)
+void release(InputState& state, LitTimes& times, InputChange& change, unsigned slot, std::uint64_t now)
 {
-    if (slotState(state, slot) && now < lit.litUntil[slot]) {
-        lit.releaseWaiting[slot] = true;
+    if (slotState(state, slot) && now < times.litUntil[slot]) {
+        times.releaseWaiting[slot] = true;
         return;
     }
-    lit.releaseWaiting[slot] = false;
+    times.releaseWaiting[slot] = false;
     setLit(state, change, slot, 0);
 }
 
-void applyKeyboardEvent(InputState& state, MinimumLit& lit, InputChange& change, const HookEvent& event,
-    bool pressMayShow, std::uint64_t now)
+void keyEvent(InputState& state, LitTimes& times, TypingGate& gate, InputChange& change, std::uint8_t code,
+    bool pressed, std::uint64_t now)
+{
+    if (!pressed) {
+        gate.released(code);
+        release(state, times, change, code, now);
+    } else if (!showsHeld(state, times, code) && gate.admitsPress(code)) {
+        press(state, times, change, code, now); // a held key's repeats show nothing new: not asked
+    }
+}
+
+void applyKeyboardEvent(InputState& state, LitTimes& times, TypingGate& gate, InputChange& change,
+    const HookEvent& event, std::uint64_t now)
 {
     if (event.code >= 256)
         return;
     if (event.code == VK_OEM_AUTO_CODE)
-        release(state, lit, change, VK_OEM_COPY_CODE, now);
-    if (!event.pressed)
-        release(state, lit, change, event.code, now);
-    else if (pressMayShow)
-        press(state, lit, change, event.code, now);
+        keyEvent(state, times, gate, change, VK_OEM_COPY_CODE, false, now);
+    keyEvent(state, times, gate, change, static_cast<std::uint8_t>(event.code), event.pressed, now);
 }
 
-void applyMouseEvent(
-    InputState& state, MinimumLit& lit, InputChange& change, const HookEvent& event, std::uint64_t now)
+void wheelNotch(InputState& state, LitTimes& times, InputChange& change, unsigned code, std::uint64_t now,
+    std::uint64_t period)
+{
+    // One arrow at a time; each notch keeps it lit for the full period again.
+    setLit(state, change, kPointerBase + (code == PointerWheelUp ? PointerWheelDown : PointerWheelUp), 0);
+    times.wheelUntil = now + period;
+    change.wheelTimer = {TimerChange::Start, period};
+}
+
+void applyMouseEvent(InputState& state, LitTimes& times, InputChange& change, const HookEvent& event,
+    std::uint64_t now, std::uint64_t wheelPeriod)
 {
     const unsigned code = event.code;
     if (code >= PointerSlotCount)
@@ -57,34 +80,30 @@ void applyMouseEvent(
     const unsigned slot = kPointerBase + code;
     if (code != PointerWheelUp && code != PointerWheelDown) {
         if (event.pressed)
-            press(state, lit, change, slot, now);
+            press(state, times, change, slot, now);
         else
-            release(state, lit, change, slot, now);
+            release(state, times, change, slot, now);
         return;
     }
     setLit(state, change, slot, event.pressed ? 1 : 0);
-    if (!event.pressed)
-        return;
-    // One arrow at a time; each notch keeps it lit for the full period again.
-    setLit(state, change, kPointerBase + (code == PointerWheelUp ? PointerWheelDown : PointerWheelUp), 0);
-    change.startWheelTimer = true;
+    if (event.pressed)
+        wheelNotch(state, times, change, code, now, wheelPeriod);
 }
 
 // One timer for all waiting releases, due at the earliest of them. A press that takes a release
 // back leaves it running: it stops when it fires with nothing waiting, rather than at the cost of
 // a call to the system for every event of a flood of taps.
-void scheduleTimer(MinimumLit& lit, InputChange& change, std::uint64_t now)
+void scheduleTimer(LitTimes& times, InputChange& change, std::uint64_t now)
 {
     std::uint64_t earliest = 0;
     for (unsigned slot = 0; slot < kInputSlotCount; ++slot) {
-        if (lit.releaseWaiting[slot] && (earliest == 0 || lit.litUntil[slot] < earliest))
-            earliest = lit.litUntil[slot];
+        if (times.releaseWaiting[slot] && (earliest == 0 || times.litUntil[slot] < earliest))
+            earliest = times.litUntil[slot];
     }
-    if (earliest == 0 || (lit.timerDue != 0 && lit.timerDue <= earliest))
+    if (earliest == 0 || (times.timerDue != 0 && times.timerDue <= earliest))
         return; // none waits, or the timer fires first and then finds the next
-    lit.timerDue = earliest;
-    change.minimumLitTimer = InputChange::Timer::Start;
-    change.minimumLitDelay = earliest > now ? earliest - now : 1;
+    times.timerDue = earliest;
+    change.minimumLitTimer = {TimerChange::Start, earliest > now ? earliest - now : 1};
 }
 
 } // namespace
@@ -94,43 +113,76 @@ HookEvent decodeHookEvent(std::uint64_t wParam, std::uint32_t lParam)
     return HookEvent{wParam, lParam & 0xFFFFu, (lParam >> 16) != 0};
 }
 
-InputChange applyHookEventAt(
-    InputState& state, MinimumLit& lit, const HookEvent& event, bool pressMayShow, std::uint64_t now)
+InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, const HookEvent& event,
+    std::uint64_t now, std::uint64_t wheelPeriod)
 {
     InputChange change;
     if (event.device == HookKeyboard)
-        applyKeyboardEvent(state, lit, change, event, pressMayShow, now);
+        applyKeyboardEvent(state, times, gate, change, event, now);
     else if (event.device == HookMouse)
-        applyMouseEvent(state, lit, change, event, now);
-    scheduleTimer(lit, change, now);
+        applyMouseEvent(state, times, change, event, now, wheelPeriod);
+    scheduleTimer(times, change, now);
     return change;
 }
 
-InputChange endMinimumLit(InputState& state, MinimumLit& lit, std::uint64_t now)
+InputChange endMinimumLit(InputState& state, LitTimes& times, std::uint64_t now)
 {
     InputChange change;
     for (unsigned slot = 0; slot < kInputSlotCount; ++slot) {
-        if (lit.releaseWaiting[slot] && lit.litUntil[slot] <= now) {
-            lit.releaseWaiting[slot] = false;
+        if (times.releaseWaiting[slot] && times.litUntil[slot] <= now) {
+            times.releaseWaiting[slot] = false;
             setLit(state, change, slot, 0);
         }
     }
     // A periodic timer: it is started again for the next release, or stopped.
-    lit.timerDue = 0;
-    scheduleTimer(lit, change, now);
-    if (change.minimumLitTimer == InputChange::Timer::Keep)
-        change.minimumLitTimer = InputChange::Timer::Stop;
+    times.timerDue = 0;
+    scheduleTimer(times, change, now);
+    if (change.minimumLitTimer.action == TimerChange::Keep)
+        change.minimumLitTimer.action = TimerChange::Stop;
     return change;
 }
 
-InputChange releaseWaitingNow(InputState& state, MinimumLit& lit)
+InputChange endWheel(InputState& state, LitTimes& times, std::uint64_t now)
 {
     InputChange change;
-    for (unsigned slot = 0; slot < kInputSlotCount; ++slot) {
-        if (lit.releaseWaiting[slot]) {
-            lit.releaseWaiting[slot] = false;
-            setLit(state, change, slot, 0);
-        }
+    if (now < times.wheelUntil) { // fired a little early: the rest of the period
+        change.wheelTimer = {TimerChange::Start, times.wheelUntil - now};
+        return change;
     }
-    return change; // a running timer finds nothing waiting and stops
+    setLit(state, change, kPointerBase + PointerWheelDown, 0);
+    setLit(state, change, kPointerBase + PointerWheelUp, 0);
+    change.wheelTimer.action = TimerChange::Stop;
+    return change;
+}
+
+InputChange followTypingAnswer(
+    InputState& state, LitTimes& times, TypingGate& gate, TypingAnswer answer, std::uint64_t now)
+{
+    std::bitset<256> heldShown;
+    for (unsigned code = 0; code < 256; ++code)
+        heldShown[code] = showsHeld(state, times, code);
+    const TypingShown shown = gate.answered(answer, heldShown);
+    InputChange change;
+    for (unsigned code = 0; code < 256; ++code) {
+        if (shown.darkenKeys) {
+            times.releaseWaiting[code] = false;
+            setLit(state, change, code, 0);
+        }
+        if (shown.held[code] || shown.tapped[code])
+            press(state, times, change, code, now);
+        if (shown.tapped[code])
+            release(state, times, change, code, now);
+    }
+    scheduleTimer(times, change, now); // a running timer finds no darkened tap waiting and stops
+    return change;
+}
+
+InputChange clearAllAt(InputState& state, LitTimes& times)
+{
+    InputChange change;
+    for (unsigned slot = 0; slot < kInputSlotCount; ++slot)
+        setLit(state, change, slot, 0);
+    times = LitTimes{};
+    change.minimumLitTimer.action = TimerChange::Stop;
+    return change;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// What one hook event, or the end of a short tap's minimum, changes in the held keys and slots: a
-// plain rule over the facts it is given. The window's side gathers the facts (the clock, whether
-// privacy lets a press show) and carries the answer out (timers, paints).
+// What one hook event, a timer, a password answer or a minimise changes in the lit keys and slots:
+// plain rules over the facts they are given. The window's side gathers the facts (the clock, the
+// judge's news) and carries the answer out (timers, paints).
 #include <bitset>
 #include <cstdint>
 
 #include "hook_codes.h"
+#include "privacy/typing_gate.h"
 
 // Which keys and mouse slots are lit right now: every byte is 1 while lit, else 0. The painter
 // draws a lit one from the pressed picture, any other from the base picture.
@@ -27,12 +28,12 @@ inline unsigned char& slotState(InputState& state, unsigned slot)
     return slot < 256 ? state.keyState[slot] : state.pointerState[slot - 256];
 }
 
-// The short taps whose release waits for the end of their minimum. Times are milliseconds of one
-// steady clock.
-struct MinimumLit {
+// What the rules keep beside the bytes. Times are milliseconds of one steady clock.
+struct LitTimes {
     std::uint64_t litUntil[kInputSlotCount]; // the end of the minimum of the press that lit it
     bool releaseWaiting[kInputSlotCount];    // released early: goes dark at litUntil
-    std::uint64_t timerDue;                  // when the running timer fires; 0: none runs
+    std::uint64_t timerDue;                  // when the minimum-lit timer fires; 0: none runs
+    std::uint64_t wheelUntil;                // the wheel's arrows go dark then
 };
 
 // Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
@@ -50,20 +51,35 @@ struct HookEvent {
 // wParam is the device; lParam's bits 0..15 the code, bits 16..31 non-zero for a press.
 HookEvent decodeHookEvent(std::uint64_t wParam, std::uint32_t lParam);
 
+// One of the window's timers, as a change leaves it. A started timer fires every `delay` until it
+// is started again or stopped.
+struct TimerChange {
+    enum Action : std::uint8_t { Keep, Start, Stop } action = Keep;
+    std::uint64_t delay = 0; // with Start: milliseconds from now to its first firing
+};
+
 // What the caller does after a change.
 struct InputChange {
     std::bitset<kInputSlotCount> changed; // keys, then slots: the rectangles to repaint
-    bool startWheelTimer = false;         // a wheel notch: (re)start the wheel's full period
-    enum class Timer { Keep, Start, Stop } minimumLitTimer = Timer::Keep;
-    std::uint64_t minimumLitDelay = 0; // with Start: milliseconds from now to its first firing
+    TimerChange minimumLitTimer;
+    TimerChange wheelTimer;
 };
 
-// One hook event at `now`. `pressMayShow` is privacy's answer for a key press (a press it hides
+// These rules are the only writers of the bytes; each returns what the caller carries out.
+
+// One hook event at `now`; the gate decides whether a key press may show (a press it holds back
 // changes nothing). A press lights its key or button for at least the minimum; a release within it
-// waits for its end; a new press meanwhile keeps it lit. The wheel's arrows keep their own time.
-InputChange applyHookEventAt(
-    InputState& state, MinimumLit& lit, const HookEvent& event, bool pressMayShow, std::uint64_t now);
+// waits for its end; a new press meanwhile keeps it lit. A wheel notch lights its arrow, darkens the
+// other, and keeps it lit until `wheelPeriod` after the last notch.
+InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, const HookEvent& event,
+    std::uint64_t now, std::uint64_t wheelPeriod);
 // The minimum-lit timer fired at `now`: every waiting release that is due goes dark.
-InputChange endMinimumLit(InputState& state, MinimumLit& lit, std::uint64_t now);
-// Every waiting release goes dark at once, as when typing becomes hidden.
-InputChange releaseWaitingNow(InputState& state, MinimumLit& lit);
+InputChange endMinimumLit(InputState& state, LitTimes& times, std::uint64_t now);
+// The wheel timer fired at `now`: both arrows go dark once their time is up, and the timer stops.
+InputChange endWheel(InputState& state, LitTimes& times, std::uint64_t now);
+// The gate's answer at `now`: keys it held back light as if pressed now, each for at least the
+// minimum; a password darkens every key, waiting taps too, and no mouse button.
+InputChange followTypingAnswer(
+    InputState& state, LitTimes& times, TypingGate& gate, TypingAnswer answer, std::uint64_t now);
+// Everything goes dark and nothing waits; the wheel's timer runs on and then finds nothing to do.
+InputChange clearAllAt(InputState& state, LitTimes& times);

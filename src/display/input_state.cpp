@@ -2,7 +2,7 @@
 
 #include "common/process_globals.h"
 #include "display/painting.h"
-#include "privacy/typing_gate.h"
+#include "privacy/password_wait.h"
 #include "settings/app_settings.h"
 
 InputState inputState;
@@ -10,18 +10,8 @@ unsigned char redrawPending;
 
 namespace {
 
-MinimumLit minimumLit;
+LitTimes litTimes;
 TypingGate typingGate;
-
-// Privacy's one question: may this keyboard event light its key? A release always may.
-bool keyEventMayShow(unsigned code, bool pressed)
-{
-    if (code >= 256)
-        return false;
-    if (code == VK_OEM_AUTO_CODE)
-        typingGate.forget(VK_OEM_COPY_CODE); // the key's release is never reported by itself
-    return typingGate.admits(code, pressed);
-}
 
 // The performance counter: finer than the tick count, whose steps of about 16 ms on Windows would
 // cut a minimum short.
@@ -34,14 +24,29 @@ std::uint64_t nowMilliseconds()
     return static_cast<std::uint64_t>(count.QuadPart / (frequency.QuadPart / 1000));
 }
 
+void setTimer(UINT_PTR id, const TimerChange& timer)
+{
+    if (timer.action == TimerChange::Start)
+        SetTimer(mainWindow, id, static_cast<UINT>(timer.delay), nullptr);
+    else if (timer.action == TimerChange::Stop)
+        KillTimer(mainWindow, id);
+}
+
 void carryOut(const InputChange& change)
 {
-    if (change.startWheelTimer)
-        SetTimer(mainWindow, WHEEL_TIMER_ID, static_cast<UINT>(WheelInitTime), nullptr);
-    if (change.minimumLitTimer == InputChange::Timer::Start)
-        SetTimer(mainWindow, MINIMUM_LIT_TIMER_ID, static_cast<UINT>(change.minimumLitDelay), nullptr);
-    else if (change.minimumLitTimer == InputChange::Timer::Stop)
-        KillTimer(mainWindow, MINIMUM_LIT_TIMER_ID);
+    setTimer(WHEEL_TIMER_ID, change.wheelTimer);
+    setTimer(MINIMUM_LIT_TIMER_ID, change.minimumLitTimer);
+}
+
+void carryOutAndPaint(HWND window, const InputChange& change)
+{
+    carryOut(change);
+    requestKeyPaint(window, change.changed);
+}
+
+void followAnswer(HWND window, TypingAnswer answer)
+{
+    carryOutAndPaint(window, followTypingAnswer(inputState, litTimes, typingGate, answer, nowMilliseconds()));
 }
 
 } // namespace
@@ -49,48 +54,30 @@ void carryOut(const InputChange& change)
 void applyHookEvent(WPARAM device, LPARAM lParam)
 {
     const HookEvent event = decodeHookEvent(device, static_cast<std::uint32_t>(lParam));
-    const bool pressMayShow = event.device != HookKeyboard || keyEventMayShow(event.code, event.pressed);
-    carryOut(applyHookEventAt(inputState, minimumLit, event, pressMayShow, nowMilliseconds()));
-    requestKeyPaint(mainWindow);
+    carryOutAndPaint(mainWindow,
+        applyHookEventAt(inputState, litTimes, typingGate, event, nowMilliseconds(),
+            static_cast<std::uint64_t>(WheelInitTime)));
 }
 
-void hideTyping(bool hidden)
+void followPasswordJudge(HWND window, WPARAM news)
 {
-    // Taps already released go dark now: held dark until their release, they would wait for one
-    // that has come already.
-    if (hidden)
-        carryOut(releaseWaitingNow(inputState, minimumLit));
-    typingGate.judged(hidden, inputState.keyState);
+    if (const std::optional<TypingAnswer> answer = heedPasswordNews(typingGate, window, news))
+        followAnswer(window, *answer);
 }
 
-bool holdNewPresses() { return typingGate.focusMoved(); }
-
-bool pressesHeldBack() { return typingGate.waiting(); }
-
-void showHeldPresses() { typingGate.stopWaiting(inputState.keyState); }
+void endPasswordWait(HWND window) { followAnswer(window, stopPasswordWait(window)); }
 
 void expireWheel(HWND timerWindow)
 {
-    inputState.pointerState[PointerWheelDown] = 0;
-    inputState.pointerState[PointerWheelUp] = 0;
-    KillTimer(mainWindow, WHEEL_TIMER_ID);
-    requestKeyPaint(timerWindow);
+    carryOutAndPaint(timerWindow, endWheel(inputState, litTimes, nowMilliseconds()));
 }
 
 void expireMinimumLit(HWND timerWindow)
 {
-    const InputChange change = endMinimumLit(inputState, minimumLit, nowMilliseconds());
+    const InputChange change = endMinimumLit(inputState, litTimes, nowMilliseconds());
     carryOut(change);
     if (change.changed.any()) // a new press may have taken the waiting release back
-        requestKeyPaint(timerWindow);
+        requestKeyPaint(timerWindow, change.changed);
 }
 
-void clearAll()
-{
-    for (auto& key : inputState.keyState)
-        key = 0;
-    for (auto& slot : inputState.pointerState)
-        slot = 0;
-    minimumLit = MinimumLit{};
-    KillTimer(mainWindow, MINIMUM_LIT_TIMER_ID);
-}
+void clearAll() { carryOut(clearAllAt(inputState, litTimes)); }

@@ -14,21 +14,18 @@ constexpr UINT_PTR WHEEL_TIMER_ID = 1;
 // Runs only while a short tap's release waits for the end of its minimum.
 constexpr UINT_PTR MINIMUM_LIT_TIMER_ID = 2;
 
+// The window's side of the lit keys: it reads the clock, carries out what the rules decide (the
+// timers of `mainWindow`) and asks for the paints.
 extern InputState inputState;
 // Asks the next WM_PAINT to redraw; set by every change request, cleared by the painter.
 extern unsigned char redrawPending;
 
 void applyHookEvent(WPARAM device, LPARAM lParam);
-// While typing is hidden (a password field has the focus) no key press shows, and the keys held
-// when it begins go dark: even Shift gives something away. A key pressed meanwhile stays dark
-// until its release, wherever the focus goes; the mouse shows as always. The caller repaints.
-// Called with the password judge's answer, which also ends a wait begun by holdNewPresses.
-void hideTyping(bool hidden);
-// The focus moved: new key presses wait for the answer. False when they were waiting already.
-bool holdNewPresses();
-bool pressesHeldBack();
-// No answer in time: the waiting presses light; the caller repaints.
-void showHeldPresses();
+// The password judge's news (WM_PASSWORD_JUDGE) for `window`: while typing is hidden no key press
+// shows; the mouse shows as always. The wait for an answer runs on `window`'s timer.
+void followPasswordJudge(HWND window, WPARAM news);
+// The password wait timer fired: what waits shows, and the judge's answer still counts later.
+void endPasswordWait(HWND window);
 // The wheel timer fired: both arrows go dark and the timer stops.
 void expireWheel(HWND timerWindow);
 // The minimum-lit timer fired: the short taps whose time is up go dark.

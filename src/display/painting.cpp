@@ -17,10 +17,8 @@ namespace {
 // Every key code, then every pointer slot.
 constexpr unsigned kRectCount = kInputSlotCount;
 
-// The state that each rectangle shows once the paints asked for are done, and whether its paint
-// is still waiting. Wine grows the update region rectangle by rectangle, so a rectangle is not
-// asked for twice.
-std::array<unsigned char, kRectCount> requested{};
+// Whether each rectangle's paint is still waiting. Wine grows the update region rectangle by
+// rectangle, so a rectangle is not asked for twice.
 std::array<bool, kRectCount> waiting{};
 // Until the picture is drawn there is nothing on screen to mend key by key.
 bool pictureOnScreen = false;
@@ -92,13 +90,11 @@ void paintNow()
 
 void requestWholePaint(HWND window)
 {
-    for (unsigned index = 0; index < kRectCount; ++index)
-        requested[index] = stateOf(index);
     waiting.fill(true);
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void requestKeyPaint(HWND window)
+void requestKeyPaint(HWND window, const std::bitset<kInputSlotCount>& changed)
 {
     redrawPending = 1;
     // Without both pictures a paint draws nothing, so there is nothing to mend key by key either.
@@ -107,12 +103,10 @@ void requestKeyPaint(HWND window)
         return;
     }
     for (unsigned index = 0; index < kRectCount; ++index) {
-        const unsigned char state = stateOf(index);
-        if (state == requested[index])
+        if (!changed[index] || waiting[index])
             continue;
-        requested[index] = state;
         const RECT area = areaOf(index);
-        if (waiting[index] || IsRectEmpty(&area))
+        if (IsRectEmpty(&area))
             continue;
         waiting[index] = true;
         InvalidateRect(window, &area, FALSE);

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "display/input_change.h"
+
 // Set by the last step of the main window's creation; the first WM_PAINT answers it.
 extern unsigned char firstPaintPending;
 
@@ -11,9 +13,9 @@ void paintNow();
 // Asks `window` for one paint of all of it: nothing is asked for again until that paint.
 void requestWholePaint(HWND window);
 
-// A key or slot changed state: asks for the rectangle of each one that changed, unless that
+// Keys or slots changed state: asks for the rectangle of each one in `changed`, unless that
 // rectangle is already waiting for its paint; for all of the window until its picture is first drawn.
-void requestKeyPaint(HWND window);
+void requestKeyPaint(HWND window, const std::bitset<kInputSlotCount>& changed);
 
 // Shows the whole picture dimmed, held keys too, or as it is again, and asks `window` for that
 // paint.

@@ -1,13 +1,7 @@
 #include "privacy/typing_gate.h"
 
-bool TypingGate::admits(unsigned code, bool pressed)
+bool TypingGate::admitsPress(std::uint8_t code)
 {
-    if (code >= 256)
-        return false;
-    if (!pressed) {
-        holds[code] = Hold::none;
-        return true;
-    }
     if (holds[code] == Hold::untilRelease || hidden) {
         holds[code] = Hold::untilRelease;
         return false;
@@ -19,10 +13,10 @@ bool TypingGate::admits(unsigned code, bool pressed)
     return true;
 }
 
-void TypingGate::forget(unsigned code)
+void TypingGate::released(std::uint8_t code)
 {
-    if (code < 256)
-        holds[code] = Hold::none;
+    const bool heldBack = holds[code] == Hold::untilAnswer || holds[code] == Hold::tappedUntilAnswer;
+    holds[code] = heldBack ? Hold::tappedUntilAnswer : Hold::none;
 }
 
 bool TypingGate::focusMoved()
@@ -32,28 +26,35 @@ bool TypingGate::focusMoved()
     return !wasWaiting;
 }
 
-void TypingGate::judged(bool password, unsigned char (&keys)[256])
+void TypingGate::hideHeld(const std::bitset<256>& heldShown)
 {
-    waitingForAnswer = false;
-    hidden = password;
     for (unsigned code = 0; code < 256; ++code) {
-        if (password && (keys[code] || holds[code] == Hold::untilAnswer)) {
-            keys[code] = 0;
+        if (heldShown[code] || holds[code] == Hold::untilAnswer)
             holds[code] = Hold::untilRelease;
-        } else if (holds[code] == Hold::untilAnswer) {
-            keys[code] = 1;
+        else if (holds[code] == Hold::tappedUntilAnswer)
             holds[code] = Hold::none;
-        }
     }
 }
 
-void TypingGate::stopWaiting(unsigned char (&keys)[256])
+TypingShown TypingGate::answered(TypingAnswer answer, const std::bitset<256>& heldShown)
 {
     waitingForAnswer = false;
-    for (unsigned code = 0; code < 256; ++code) {
-        if (holds[code] == Hold::untilAnswer) {
-            keys[code] = 1;
-            holds[code] = Hold::none;
-        }
+    TypingShown shown;
+    if (answer != TypingAnswer::noAnswerInTime)
+        hidden = answer == TypingAnswer::password;
+    if (answer == TypingAnswer::password) {
+        hideHeld(heldShown);
+        shown.darkenKeys = true;
+        return shown;
     }
+    for (unsigned code = 0; code < 256; ++code) {
+        if (holds[code] == Hold::untilAnswer)
+            shown.held.set(code);
+        else if (holds[code] == Hold::tappedUntilAnswer)
+            shown.tapped.set(code);
+        else
+            continue;
+        holds[code] = Hold::none;
+    }
+    return shown;
 }

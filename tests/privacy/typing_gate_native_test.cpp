@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "privacy/typing_gate.h"
+#include "display/input_change.h"
 
 namespace {
 
@@ -8,20 +8,29 @@ constexpr unsigned kA = 0x41;
 constexpr unsigned kB = 0x42;
 constexpr unsigned kShift = 0xA0;
 
-// The key bytes as the window keeps them, fed through the gate.
+// The key bytes as the window keeps them, fed through the gate; each step a second after the one
+// before, so that the minimum is over.
 struct Keys {
+    InputState state{};
+    LitTimes times{};
     TypingGate gate;
-    unsigned char state[256]{};
+    std::uint64_t now = 0;
 
     Keys& press(unsigned code) { return event(code, true); }
     Keys& release(unsigned code) { return event(code, false); }
     Keys& event(unsigned code, bool pressed)
     {
-        if (gate.admits(code, pressed))
-            state[code] = pressed;
+        applyHookEventAt(state, times, gate, HookEvent{0, code, pressed}, tick(), 1000);
         return *this;
     }
-    bool lit(unsigned code) const { return state[code] != 0; }
+    void answer(TypingAnswer answer) { followTypingAnswer(state, times, gate, answer, tick()); }
+    std::uint64_t tick()
+    {
+        now += 1000;
+        endMinimumLit(state, times, now);
+        return now;
+    }
+    bool lit(unsigned code) const { return state.keyState[code] != 0; }
 };
 
 TEST(TypingGate, PressesAfterAFocusMoveWaitForTheAnswerAndKeysLitBeforeStayLit)
@@ -33,7 +42,7 @@ TEST(TypingGate, PressesAfterAFocusMoveWaitForTheAnswerAndKeysLitBeforeStayLit)
     keys.press(kShift).press(kA); // the held Shift repeats
     EXPECT_TRUE(keys.lit(kShift));
     EXPECT_FALSE(keys.lit(kA));
-    keys.gate.judged(false, keys.state);
+    keys.answer(TypingAnswer::notPassword);
     EXPECT_TRUE(keys.lit(kA));
     keys.press(kB);
     EXPECT_TRUE(keys.lit(kB));
@@ -45,11 +54,12 @@ TEST(TypingGate, APasswordAnswerDarkensEverythingUntilEachKeyIsReleased)
     keys.press(kShift);
     keys.gate.focusMoved();
     keys.press(kA).press(kB).release(kB);
-    keys.gate.judged(true, keys.state);
+    keys.answer(TypingAnswer::password);
     EXPECT_FALSE(keys.lit(kShift));
     EXPECT_FALSE(keys.lit(kA));
+    EXPECT_FALSE(keys.lit(kB));
     keys.gate.focusMoved();
-    keys.gate.judged(false, keys.state);
+    keys.answer(TypingAnswer::notPassword);
     keys.press(kA).press(kB); // A still held from the password field; B pressed afresh
     EXPECT_FALSE(keys.lit(kA));
     EXPECT_TRUE(keys.lit(kB));
@@ -62,15 +72,28 @@ TEST(TypingGate, AtTheLimitWhatWaitsShowsAndALaterPasswordAnswerStillHides)
     Keys keys;
     keys.gate.focusMoved();
     keys.press(kA).press(kB).release(kB);
-    keys.gate.stopWaiting(keys.state);
+    keys.answer(TypingAnswer::noAnswerInTime);
     EXPECT_TRUE(keys.lit(kA));
-    EXPECT_FALSE(keys.lit(kB)); // released while it waited
+    EXPECT_TRUE(keys.lit(kB)); // released while it waited: lit for its minimum
     EXPECT_FALSE(keys.gate.waiting());
     keys.press(kB);
     EXPECT_TRUE(keys.lit(kB));
-    keys.gate.judged(true, keys.state);
+    keys.answer(TypingAnswer::password);
     EXPECT_FALSE(keys.lit(kA));
     EXPECT_FALSE(keys.lit(kB));
+}
+
+// The カタカナ ひらがな key reports no release of its own: the 半角/全角 key's event stands for it.
+TEST(TypingGate, TheAutoCodeEndsTheCopyCodesHiddenPressLikeARelease)
+{
+    Keys keys;
+    keys.answer(TypingAnswer::password);
+    keys.press(0xF2);
+    keys.answer(TypingAnswer::notPassword);
+    keys.press(0xF2);
+    EXPECT_FALSE(keys.lit(0xF2));
+    keys.release(0xF3).press(0xF2);
+    EXPECT_TRUE(keys.lit(0xF2));
 }
 
 } // namespace

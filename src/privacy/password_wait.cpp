@@ -1,7 +1,5 @@
-#include "display/password_wait.h"
+#include "privacy/password_wait.h"
 
-#include "display/input_state.h"
-#include "display/painting.h"
 #include "privacy/password_focus.h"
 
 namespace {
@@ -14,31 +12,28 @@ constexpr UINT kAnsweringProgramWaitMs = 2000;
 
 } // namespace
 
-void followPasswordJudge(HWND window, WPARAM news)
+std::optional<TypingAnswer> heedPasswordNews(TypingGate& gate, HWND window, WPARAM news)
 {
     switch (news) {
     case kFocusMoved:
-        if (holdNewPresses())
+        if (gate.focusMoved())
             SetTimer(window, PASSWORD_WAIT_TIMER_ID, kJudgementWaitMs, nullptr);
-        return;
+        return std::nullopt;
     case kFocusOwnerAnswers:
-        if (pressesHeldBack())
+        if (gate.waiting())
             SetTimer(window, PASSWORD_WAIT_TIMER_ID, kAnsweringProgramWaitMs, nullptr);
-        return;
+        return std::nullopt;
     case kNotPasswordFocused:
     case kPasswordFocused:
         KillTimer(window, PASSWORD_WAIT_TIMER_ID);
-        hideTyping(news == kPasswordFocused);
-        requestKeyPaint(window);
-        return;
+        return news == kPasswordFocused ? TypingAnswer::password : TypingAnswer::notPassword;
     default:
-        return;
+        return std::nullopt;
     }
 }
 
-void endPasswordWait(HWND window)
+TypingAnswer stopPasswordWait(HWND window)
 {
     KillTimer(window, PASSWORD_WAIT_TIMER_ID);
-    showHeldPresses();
-    requestKeyPaint(window);
+    return TypingAnswer::noAnswerInTime;
 }
