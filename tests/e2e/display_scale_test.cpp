@@ -130,20 +130,6 @@ Pixels printedClientArea(const InstalledProgram& program, const RECT& whole)
     return printed;
 }
 
-// The outer size of a window of the program's styles, with its menu bar, whose client area is
-// `client` at `dpi`, as the system works it out. Empty where the system has no per-DPI sizes.
-SIZE windowSizeAround(HWND window, const RECT& client, UINT dpi)
-{
-    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    const auto adjust = exported<AdjustForDpi>(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
-    RECT outer = client;
-    if (!adjust
-        || !adjust(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), TRUE,
-            static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), dpi))
-        return {};
-    return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
 } // namespace
 
 TEST(DisplayScale, WindowArtAndLitKeysFollowTheScaleTheProgramStartsAt)
@@ -224,7 +210,7 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
         ASSERT_TRUE(SendMessageTimeoutA(
             window, kGetDpiScaledSize, scale.dpi, scaledSize.lParam(), SMTO_NORMAL, kProgramWait, &answer));
         EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-        const SIZE wanted = windowSizeAround(window, whole, scale.dpi);
+        const SIZE wanted = programWindowSizeAround({whole.right, whole.bottom}, scale.dpi);
         EXPECT_EQ(scaledSize.read().cx, wanted.cx);
         EXPECT_EQ(scaledSize.read().cy, wanted.cy);
 
