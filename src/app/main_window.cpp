@@ -283,7 +283,7 @@ bool registerMainWindowClass()
 
 HWND createMainWindow()
 {
-    return CreateWindowExW(WS_EX_ACCEPTFILES, programText(kMainWindowClass).c_str(),
-        windowCaption().c_str(), kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, nullptr, nullptr, instanceHandle, nullptr);
+    return CreateWindowExW(WS_EX_ACCEPTFILES, programText(kMainWindowClass).c_str(), windowCaption().c_str(),
+        kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+        instanceHandle, nullptr);
 }

@@ -129,15 +129,18 @@ SIZE programWindowSizeAround(SIZE client, UINT dpi)
     constexpr DWORD kStyle = 0x80CA0000;
     constexpr DWORD kExtendedStyle = WS_EX_ACCEPTFILES;
     using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
     RECT outer{0, 0, client.cx, client.cy};
     if (!adjustForDpi || !adjustForDpi(&outer, kStyle, TRUE, kExtendedStyle, dpi))
         AdjustWindowRectEx(&outer, kStyle, TRUE, kExtendedStyle);
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-SIZE expectedWindowSize() { return programWindowSizeAround({kLayoutWidth, kLayoutHeight}, USER_DEFAULT_SCREEN_DPI); }
+SIZE expectedWindowSize()
+{
+    return programWindowSizeAround({kLayoutWidth, kLayoutHeight}, USER_DEFAULT_SCREEN_DPI);
+}
 
 POINT gridPlace(int position)
 {
