@@ -191,9 +191,15 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
     InstalledProgram program;
     const HWND window = startShowingBasePicture(program, kLongWheelTime);
     ASSERT_NE(window, nullptr);
-    const HeldState held = postRandomEvents(window, 2000);
-    ASSERT_FALSE(held.lit().empty());
+    HeldState held = postRandomEvents(window, 2000);
+    const LPARAM wheelUp = 0x00010003; // the mouse's slot 3, pressed
+    ASSERT_TRUE(postWhenTaken(window, 1, wheelUp));
+    apply(held, 1, wheelUp);
     ASSERT_TRUE(program.sync());
+    ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
+    // A timer that is not one of the window's own leaves the wheel arrow lit.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_TIMER, 0x7A7E, 0, SMTO_NORMAL, kProgramWait, &answer));
     ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
 
     const ScaleCase back{96, 103, 105, {0, 0, kLayoutWidth, kLayoutHeight}};
@@ -206,7 +212,6 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
         const LONG left = 40 + 5 * static_cast<LONG>(scale.dpi % 7);
         const RECT offered{left, 30, left + whole.right + 8, 30 + whole.bottom + 60};
         const RemoteValue<SIZE> scaledSize(program.process().handle(), SIZE{1, 1});
-        DWORD_PTR answer = 0;
         ASSERT_TRUE(SendMessageTimeoutA(
             window, kGetDpiScaledSize, scale.dpi, scaledSize.lParam(), SMTO_NORMAL, kProgramWait, &answer));
         EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
