@@ -5,7 +5,7 @@
 //
 // Threads
 // - The GUI thread (app/main.cpp): the message loop, the keyboard window, the settings dialog, the
-//   administrator sign's event hooks and timer. Nothing on it waits for another program.
+//   administrator sign's event hooks and timer.
 // - The password judge (privacy/password_focus.cpp, started and stopped by app/main_window.cpp):
 //   its own message loop, its event hooks and every accessibility question. It posts
 //   WM_PASSWORD_JUDGE.
