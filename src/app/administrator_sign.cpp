@@ -1,21 +1,19 @@
 #include "app/administrator_sign.h"
 
 #include "app/main_window.h"
-#include "common/code_pages.h"
 #include "common/process_globals.h"
 #include "display/painting.h"
 #include "rights/foreground_rights_watcher.h"
 
 namespace {
 
-constexpr char kSignTitle[]
-    = "Taveloキーボード Ver1.02 － 管理者として実行中のウィンドウの入力は表示できません";
+constexpr char kSignNote[] = "管理者として実行中のウィンドウの入力は表示できません";
 
 ForegroundRightsWatcher foregroundRights;
 
 void showSign(bool shown)
 {
-    SetWindowTextW(mainWindow, programText(shown ? kSignTitle : kMainWindowTitle).c_str());
+    SetWindowTextW(mainWindow, windowCaption(shown ? kSignNote : nullptr).c_str());
     dimPicture(mainWindow, shown);
 }
 

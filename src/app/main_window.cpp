@@ -2,6 +2,7 @@
 
 #include "app/administrator_restart.h"
 #include "app/administrator_sign.h"
+#include "app/process_map.h"
 #include "app/process_objects.h"
 #include "common/code_pages.h"
 #include "common/process_globals.h"
@@ -18,6 +19,8 @@
 #include "window/placement.h"
 
 namespace {
+
+constexpr char kProgramName[] = "Taveloキーボード Ver1.02";
 
 constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -96,12 +99,6 @@ void recordPosition(HWND window)
     Top = topLeft.y;
 }
 
-void recordPositionAndClose(HWND window)
-{
-    recordPosition(window);
-    DestroyWindow(window);
-}
-
 // The system ends the process as soon as WM_ENDSESSION returns: the message loop never finishes and
 // the registry is never destroyed, so its write-back runs here. The hooks end with the process.
 void saveBeforeSessionEnds(HWND window)
@@ -110,78 +107,162 @@ void saveBeforeSessionEnds(HWND window)
     settingsRegistry.writeAll();
 }
 
+// One handler per message; each answers as the message asks.
+
+LRESULT onCreate(HWND window)
+{
+    mainWindow = window;
+    runCreationSequence(window);
+    return 0;
+}
+
+LRESULT onDestroy()
+{
+    passwordFocus.stop();
+    stopAdministratorSign();
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT onMoveOrActivate()
+{
+    paintNow();
+    return 0;
+}
+
+LRESULT onSize(WPARAM kind)
+{
+    if (kind == SIZE_MINIMIZED) {
+        clearAll();
+        paintNow();
+    }
+    return 0;
+}
+
+LRESULT onClose(HWND window)
+{
+    recordPosition(window);
+    DestroyWindow(window);
+    return 0;
+}
+
+// FALSE: another program refused, the session goes on.
+LRESULT onEndSession(HWND window, WPARAM ending)
+{
+    if (ending)
+        saveBeforeSessionEnds(window);
+    return 0;
+}
+
+LRESULT onCommand(HWND window, WPARAM command)
+{
+    if (LOWORD(command) == IDM_SETTINGS)
+        runSettingsCommand(window);
+    return 0;
+}
+
+LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam)
+{
+    if ((command & 0xFFF0) != kRestartAsAdministratorCommand)
+        return DefWindowProcW(window, WM_SYSCOMMAND, command, lParam);
+    recordPosition(window);
+    if (handOverToAdministratorCopy(
+            window, kMainWindowClass, singleInstanceGuard, settingsRegistry, startAsAdministrator))
+        DestroyWindow(window);
+    return 0;
+}
+
+// Each of the window's timers by its identifier; one that is not ours is the system's business.
+LRESULT onTimer(HWND window, WPARAM timer, LPARAM lParam)
+{
+    switch (timer) {
+    case WHEEL_TIMER_ID:
+        expireWheel(window);
+        return 0;
+    case MINIMUM_LIT_TIMER_ID:
+        expireMinimumLit(window);
+        return 0;
+    case PASSWORD_WAIT_TIMER_ID:
+        endPasswordWait(window);
+        return 0;
+    default:
+        return DefWindowProcW(window, WM_TIMER, timer, lParam);
+    }
+}
+
+LRESULT onPasswordJudge(HWND window, WPARAM news)
+{
+    followPasswordJudge(window, news);
+    return 0;
+}
+
+LRESULT onDpiChanged(HWND window, WPARAM dpis, LPARAM suggested)
+{
+    applyDisplayScale(window, LOWORD(dpis), *reinterpret_cast<const RECT*>(suggested));
+    return 0;
+}
+
+LRESULT onGetDpiScaledSize(WPARAM dpi, LPARAM size)
+{
+    *reinterpret_cast<SIZE*>(size) = windowSizeForDpi(static_cast<UINT>(dpi));
+    return TRUE;
+}
+
+LRESULT onHookEvent(WPARAM device, LPARAM event)
+{
+    applyHookEvent(device, event);
+    return 0;
+}
+
 } // namespace
 
 LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        mainWindow = window;
-        runCreationSequence(window);
-        return 0;
+        return onCreate(window);
     case WM_DESTROY:
-        passwordFocus.stop();
-        stopAdministratorSign();
-        PostQuitMessage(0);
-        return 0;
+        return onDestroy();
     case WM_MOVE:
     case WM_ACTIVATE:
-        paintNow();
-        return 0;
+        return onMoveOrActivate();
     case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) {
-            clearAll();
-            paintNow();
-        }
-        return 0;
+        return onSize(wParam);
     case WM_PAINT:
         return onPaintMessage(window);
     case WM_PRINTCLIENT:
         return onPrintClientMessage(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
-        recordPositionAndClose(window);
-        return 0;
+        return onClose(window);
     case WM_QUERYENDSESSION:
         return TRUE; // never hold up a shutdown
     case WM_ENDSESSION:
-        if (wParam) // FALSE: another program refused, the session goes on
-            saveBeforeSessionEnds(window);
-        return 0;
+        return onEndSession(window, wParam);
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDM_SETTINGS)
-            runSettingsCommand(window);
-        return 0;
+        return onCommand(window, wParam);
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) != kRestartAsAdministratorCommand)
-            return DefWindowProcW(window, message, wParam, lParam);
-        recordPosition(window);
-        if (handOverToAdministratorCopy(
-                window, kMainWindowClass, singleInstanceGuard, settingsRegistry, startAsAdministrator))
-            DestroyWindow(window);
-        return 0;
+        return onSysCommand(window, wParam, lParam);
     case WM_TIMER:
-        if (wParam == PASSWORD_WAIT_TIMER_ID)
-            endPasswordWait(window);
-        else if (wParam == MINIMUM_LIT_TIMER_ID)
-            expireMinimumLit(window);
-        else
-            expireWheel(window);
-        return 0;
+        return onTimer(window, wParam, lParam);
     case WM_PASSWORD_JUDGE:
-        followPasswordJudge(window, wParam);
-        return 0;
+        return onPasswordJudge(window, wParam);
     case WM_DPICHANGED:
-        applyDisplayScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
+        return onDpiChanged(window, wParam, lParam);
     case kGetDpiScaledSize:
-        *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(static_cast<UINT>(wParam));
-        return TRUE;
+        return onGetDpiScaledSize(wParam, lParam);
     case WM_HOOKEVENT:
-        applyHookEvent(wParam, lParam);
-        return 0;
+        return onHookEvent(wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+std::wstring windowCaption(const char* note)
+{
+    std::string caption = kProgramName;
+    if (note)
+        caption.append(" － ").append(note);
+    return programText(caption.c_str());
 }
 
 // A Unicode window, so that the caption that the system holds is the real text, not one read
@@ -202,7 +283,7 @@ bool registerMainWindowClass()
 
 HWND createMainWindow()
 {
-    return CreateWindowExW(WS_EX_ACCEPTFILES, programText(kMainWindowClass).c_str(),
-        programText(kMainWindowTitle).c_str(), kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, nullptr, nullptr, instanceHandle, nullptr);
+    return CreateWindowExW(WS_EX_ACCEPTFILES, programText(kMainWindowClass).c_str(), windowCaption().c_str(),
+        kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+        instanceHandle, nullptr);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The process-wide objects, created before the entry function runs in the order of their
-// definitions in process_objects.cpp and destroyed in reverse: the settings are written back after
-// the window is gone and before the hook library is unloaded.
+// The process-wide objects that several rooms share, created before the entry function runs in
+// the order of their definitions in process_objects.cpp and destroyed in reverse: the settings are
+// written back after the window is gone and before the hook library is unloaded. An object that
+// one file alone uses is defined in that file; app/process_map.h lists them all.
 #include <string>
 
 #include "app/single_instance_guard.h"

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "common/window_timers.h"
 #include "display/input_change.h"
 #include "hook_protocol.h"
 
@@ -9,10 +10,6 @@ using keyhook::PointerSlot;
 using keyhook::WM_HOOKEVENT;
 using enum keyhook::HookDevice;
 using enum keyhook::PointerSlot;
-
-constexpr UINT_PTR WHEEL_TIMER_ID = 1;
-// Runs only while a short tap's release waits for the end of its minimum.
-constexpr UINT_PTR MINIMUM_LIT_TIMER_ID = 2;
 
 // The window's side of the lit keys: it reads the clock, carries out what the rules decide (the
 // timers of `mainWindow`) and asks for the paints.

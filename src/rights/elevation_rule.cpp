@@ -1,8 +1,8 @@
 #include "rights/elevation_rule.h"
 
-bool foregroundHasMoreRights(bool programElevated, const ForegroundFacts& facts)
+bool foregroundHasMoreRights(const ForegroundFacts& facts)
 {
-    if (programElevated || !facts.window || facts.ownProcess)
+    if (!facts.window || facts.ownProcess)
         return false;
     if (facts.processError != 0)
         return facts.processError == kAccessDenied;

@@ -16,6 +16,6 @@ constexpr unsigned long kAccessDenied = 5;
 
 // True when the foreground window belongs to a process that has more rights than this program,
 // so that the system keeps its input from this program's hooks: its token says it runs as
-// administrator, or the system refuses this program even a look at it. A program that runs as
-// administrator itself hears every window.
-bool foregroundHasMoreRights(bool programElevated, const ForegroundFacts& facts);
+// administrator, or the system refuses this program even a look at it. Asked only by a program
+// that runs without administrator rights: one that has them hears every window.
+bool foregroundHasMoreRights(const ForegroundFacts& facts);

@@ -52,8 +52,7 @@ void CALLBACK ForegroundRightsWatcher::onTimer(HWND, UINT, UINT_PTR, DWORD)
 
 void ForegroundRightsWatcher::check()
 {
-    const bool answer
-        = foregroundHasMoreRights(false /* checked at the start */, factsAboutWindow(GetForegroundWindow()));
+    const bool answer = foregroundHasMoreRights(factsAboutWindow(GetForegroundWindow()));
     if (answer == moreRightsInFront)
         return;
     moreRightsInFront = answer;

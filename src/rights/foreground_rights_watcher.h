@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/owned_handle.h"
+#include "common/window_timers.h"
 
 // Follows the foreground window and tells, on every change of the foreground or of the keyboard
 // focus, whether it belongs to a process with more rights than this program; while it does, a look
@@ -12,7 +13,7 @@ class ForegroundRightsWatcher {
 public:
     using ChangeHandler = void (*)(bool moreRightsInFront);
     // The window timer that looks at the foreground once a second while the answer is yes.
-    static constexpr UINT_PTR kTimerId = 4;
+    static constexpr UINT_PTR kTimerId = FOREGROUND_RIGHTS_TIMER_ID;
 
     ForegroundRightsWatcher() = default;
     ForegroundRightsWatcher(const ForegroundRightsWatcher&) = delete;

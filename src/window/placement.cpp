@@ -20,7 +20,7 @@ bool hasRememberedPosition(const PlacementInput& input)
 bool captionMiddleIsShown(const PlacementInput& input, const WindowPlacement& placement)
 {
     const POINT middle{
-        placement.x + placement.width / 2, placement.y + input.dialogFrameHeight + input.captionHeight / 2};
+        placement.x + placement.width / 2, placement.y + input.edgeHeight + input.captionHeight / 2};
     return input.isOnMonitor && input.isOnMonitor(middle);
 }
 
@@ -61,14 +61,14 @@ PlacementInput currentInput(bool forced)
     GetClientRect(GetDesktopWindow(), &screen);
     PlacementInput input;
     // The frame changes with the theme, the font size and the monitor's scale, so it is asked every
-    // time, for the scale that the window is drawn at. Its parts as the arithmetic takes them: the
-    // left edge's width on each side, the bottom edge's height above and below, the caption, and
-    // whatever else lies above the client area as the menu bar.
+    // time, for the scale that the window is drawn at. The system tells only how far it reaches on
+    // each side: the edges are taken as wide as the left one and as high as the bottom one, and
+    // whatever lies above the client area beyond the top edge and the caption is the menu bar.
     const RECT outer = frameAround(baseWidth, baseHeight, displayDpi);
-    input.dialogFrameWidth = -outer.left;
-    input.dialogFrameHeight = outer.bottom - baseHeight;
+    input.edgeWidth = -outer.left;
+    input.edgeHeight = outer.bottom - baseHeight;
     input.captionHeight = systemMetricForDpi(SM_CYCAPTION, displayDpi);
-    input.menuHeight = -outer.top - input.dialogFrameHeight - input.captionHeight;
+    input.menuBarHeight = -outer.top - input.edgeHeight - input.captionHeight;
     input.screenWidth = screen.right - screen.left;
     input.screenHeight = screen.bottom - screen.top;
     input.pictureWidth = baseWidth;
@@ -87,9 +87,8 @@ PlacementInput currentInput(bool forced)
 WindowPlacement computePlacement(const PlacementInput& input)
 {
     WindowPlacement placement;
-    placement.width = 2 * input.dialogFrameWidth + input.pictureWidth;
-    placement.height
-        = input.menuHeight + 2 * input.dialogFrameHeight + input.captionHeight + input.pictureHeight;
+    placement.width = 2 * input.edgeWidth + input.pictureWidth;
+    placement.height = 2 * input.edgeHeight + input.captionHeight + input.menuBarHeight + input.pictureHeight;
     if (hasRememberedPosition(input)) {
         placement.x = input.left;
         placement.y = input.top;

@@ -2,12 +2,14 @@
 #include <windows.h>
 
 // Everything the window's size and place depend on, so that the arithmetic can be checked for
-// any desktop and any metrics.
+// any desktop and any frame.
 struct PlacementInput {
-    int dialogFrameWidth = 0;  // SM_CXDLGFRAME
-    int dialogFrameHeight = 0; // SM_CYDLGFRAME
-    int menuHeight = 0;        // SM_CYMENU
-    int captionHeight = 0;     // SM_CYCAPTION
+    // The parts of the frame around the client area: the edge on the left and on the right, the
+    // edge below and the one above the caption bar, the caption bar, and the menu bar below it.
+    int edgeWidth = 0;
+    int edgeHeight = 0;
+    int captionHeight = 0;
+    int menuBarHeight = 0;
     int screenWidth = 0;
     int screenHeight = 0;
     int pictureWidth = 0;

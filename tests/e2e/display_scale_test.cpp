@@ -130,20 +130,6 @@ Pixels printedClientArea(const InstalledProgram& program, const RECT& whole)
     return printed;
 }
 
-// The outer size of a window of the program's styles, with its menu bar, whose client area is
-// `client` at `dpi`, as the system works it out. Empty where the system has no per-DPI sizes.
-SIZE windowSizeAround(HWND window, const RECT& client, UINT dpi)
-{
-    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    const auto adjust = exported<AdjustForDpi>(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
-    RECT outer = client;
-    if (!adjust
-        || !adjust(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), TRUE,
-            static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), dpi))
-        return {};
-    return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
 } // namespace
 
 TEST(DisplayScale, WindowArtAndLitKeysFollowTheScaleTheProgramStartsAt)
@@ -205,9 +191,15 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
     InstalledProgram program;
     const HWND window = startShowingBasePicture(program, kLongWheelTime);
     ASSERT_NE(window, nullptr);
-    const HeldState held = postRandomEvents(window, 2000);
-    ASSERT_FALSE(held.lit().empty());
+    HeldState held = postRandomEvents(window, 2000);
+    const LPARAM wheelUp = 0x00010003; // the mouse's slot 3, pressed
+    ASSERT_TRUE(postWhenTaken(window, 1, wheelUp));
+    apply(held, 1, wheelUp);
     ASSERT_TRUE(program.sync());
+    ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
+    // A timer that is not one of the window's own leaves the wheel arrow lit.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_TIMER, 0x7A7E, 0, SMTO_NORMAL, kProgramWait, &answer));
     ASSERT_TRUE(program.waitForPicture(programPictureWithLit(held.lit())));
 
     const ScaleCase back{96, 103, 105, {0, 0, kLayoutWidth, kLayoutHeight}};
@@ -220,11 +212,10 @@ TEST(DisplayScale, ScaleChangeWhileRunningKeepsTheLitKeys)
         const LONG left = 40 + 5 * static_cast<LONG>(scale.dpi % 7);
         const RECT offered{left, 30, left + whole.right + 8, 30 + whole.bottom + 60};
         const RemoteValue<SIZE> scaledSize(program.process().handle(), SIZE{1, 1});
-        DWORD_PTR answer = 0;
         ASSERT_TRUE(SendMessageTimeoutA(
             window, kGetDpiScaledSize, scale.dpi, scaledSize.lParam(), SMTO_NORMAL, kProgramWait, &answer));
         EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-        const SIZE wanted = windowSizeAround(window, whole, scale.dpi);
+        const SIZE wanted = programWindowSizeAround({whole.right, whole.bottom}, scale.dpi);
         EXPECT_EQ(scaledSize.read().cx, wanted.cx);
         EXPECT_EQ(scaledSize.read().cy, wanted.cy);
 

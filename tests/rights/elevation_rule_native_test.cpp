@@ -8,23 +8,20 @@ TEST(ForegroundRights, MoreRightsWhenTheTokenSaysElevatedOrTheSystemRefusesALook
 {
     struct Row {
         const char* name;
-        bool programElevated;
         ForegroundFacts facts; // window, own process, process error, token error, read, elevated
         bool moreRights;
     };
     const Row rows[] = {
-        {"elevated token", false, {true, false, 0, 0, true, true}, true},
-        {"limited token", false, {true, false, 0, 0, true, false}, false},
-        {"token refused", false, {true, false, 0, kAccessDenied, false, false}, true},
-        {"process refused", false, {true, false, kAccessDenied, 0, false, false}, true},
-        {"process gone", false, {true, false, 87, 0, false, false}, false},
-        {"token failed otherwise", false, {true, false, 0, 87, false, false}, false},
-        {"elevation unread", false, {true, false, 0, 0, false, true}, false},
-        {"no foreground window", false, {}, false},
-        {"own window", false, {true, true, 0, 0, true, true}, false},
-        {"program elevated", true, {true, false, 0, 0, true, true}, false},
-        {"program elevated, token refused", true, {true, false, 0, kAccessDenied, false, false}, false},
+        {"elevated token", {true, false, 0, 0, true, true}, true},
+        {"limited token", {true, false, 0, 0, true, false}, false},
+        {"token refused", {true, false, 0, kAccessDenied, false, false}, true},
+        {"process refused", {true, false, kAccessDenied, 0, false, false}, true},
+        {"process gone", {true, false, 87, 0, false, false}, false},
+        {"token failed otherwise", {true, false, 0, 87, false, false}, false},
+        {"elevation unread", {true, false, 0, 0, false, true}, false},
+        {"no foreground window", {}, false},
+        {"own window", {true, true, 0, 0, true, true}, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(foregroundHasMoreRights(row.programElevated, row.facts), row.moreRights) << row.name;
+        EXPECT_EQ(foregroundHasMoreRights(row.facts), row.moreRights) << row.name;
 }

@@ -123,11 +123,23 @@ SIZE clientSize(HWND window)
 
 bool isTopmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+SIZE programWindowSizeAround(SIZE client, UINT dpi)
+{
+    // WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX, and files may be dropped.
+    constexpr DWORD kStyle = 0x80CA0000;
+    constexpr DWORD kExtendedStyle = WS_EX_ACCEPTFILES;
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT outer{0, 0, client.cx, client.cy};
+    if (!adjustForDpi || !adjustForDpi(&outer, kStyle, TRUE, kExtendedStyle, dpi))
+        AdjustWindowRectEx(&outer, kStyle, TRUE, kExtendedStyle);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
 SIZE expectedWindowSize()
 {
-    return {2 * GetSystemMetrics(SM_CXDLGFRAME) + kLayoutWidth,
-        GetSystemMetrics(SM_CYMENU) + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION)
-            + kLayoutHeight};
+    return programWindowSizeAround({kLayoutWidth, kLayoutHeight}, USER_DEFAULT_SCREEN_DPI);
 }
 
 POINT gridPlace(int position)

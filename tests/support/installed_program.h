@@ -42,8 +42,12 @@ std::vector<HWND> programWindows();
 RECT windowRect(HWND window);
 SIZE clientSize(HWND window);
 bool isTopmost(HWND window);
-// The main window's outer size, and the top-left corner of grid place 0..8, from this system's
-// metrics and screen.
+// The outer size of a window of the program's styles, with its menu bar, around a client area of
+// this size at this scale, as the system frames it (at the system's own scale where it frames for
+// no other).
+SIZE programWindowSizeAround(SIZE client, UINT dpi);
+// The main window's outer size at 100 %, and the top-left corner of grid place 0..8 on this
+// system's screen.
 SIZE expectedWindowSize();
 POINT gridPlace(int position);
 

@@ -15,15 +15,15 @@ namespace {
 // One monitor of 1280 x 1024.
 bool onTheMonitor(POINT point) { return point.x >= 0 && point.x < 1280 && point.y >= 0 && point.y < 1024; }
 
-// A desktop of the given width and 1024 high, with frames of 3, a 20-pixel menu bar and a 19-pixel
+// A desktop of the given width and 1024 high, with edges of 3, a 20-pixel menu bar and a 19-pixel
 // caption, showing the 1000 x 242 keyboard: the window is 1006 x 287, the middle of its caption bar
 // 503 pixels right of its left edge and 12 below its top.
 PlacementInput desktop(int defaultPosition, int screenWidth = 1280)
 {
     PlacementInput input;
-    input.dialogFrameWidth = 3;
-    input.dialogFrameHeight = 3;
-    input.menuHeight = 20;
+    input.edgeWidth = 3;
+    input.edgeHeight = 3;
+    input.menuBarHeight = 20;
     input.captionHeight = 19;
     input.screenWidth = screenWidth;
     input.screenHeight = 1024;
