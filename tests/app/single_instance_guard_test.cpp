@@ -16,16 +16,18 @@ TEST(SingleInstanceGuard, TheMutexBelongsToTheNewStartUnlessAnotherCopyOwnsIt)
     struct Row {
         const char* name;
         Before before;
-        bool otherCopy;       // check's answer
-        MutexSeen meanwhile;  // by another copy starting while this one goes on or steps back
-        MutexSeen afterwards; // once this copy has let go and the running copy has ended
+        bool otherCopy; // check's answer
+        // What a copy starting later meets: meanwhile, once the running copy has ended, and once
+        // this copy has let go too.
+        MutexSeen meanwhile, runningCopyEnded, released;
     };
+    using enum MutexSeen;
     const Row rows[] = {
-        {"nothing", Before::nothing, false, MutexSeen::owned, MutexSeen::missing},
-        {"running copy", Before::runningCopy, true, MutexSeen::owned, MutexSeen::missing},
-        {"handle held elsewhere", Before::handleHeldElsewhere, false, MutexSeen::owned, MutexSeen::free},
-        {"owner ended holding it", Before::ownerEndedHoldingIt, false, MutexSeen::owned, MutexSeen::free},
-        {"copy with more rights", Before::copyWithMoreRights, true, MutexSeen::refused, MutexSeen::missing},
+        {"nothing", Before::nothing, false, owned, owned, missing},
+        {"running copy", Before::runningCopy, true, owned, missing, missing},
+        {"handle held elsewhere", Before::handleHeldElsewhere, false, owned, owned, free},
+        {"owner ended holding it", Before::ownerEndedHoldingIt, false, owned, owned, free},
+        {"copy with more rights", Before::copyWithMoreRights, true, refused, missing, missing},
     };
     TestWindow runningCopyWindow;
     char name[128] = {};
@@ -49,8 +51,9 @@ TEST(SingleInstanceGuard, TheMutexBelongsToTheNewStartUnlessAnotherCopyOwnsIt)
         EXPECT_EQ(guard.check(name, &found), row.otherCopy);
         EXPECT_EQ(found, row.otherCopy ? runningCopyWindow.get() : nullptr);
         EXPECT_EQ(seenFromAnotherThread(name), row.meanwhile);
-        guard.release();
         runningCopy.reset();
-        EXPECT_EQ(seenFromAnotherThread(name), row.afterwards);
+        EXPECT_EQ(seenFromAnotherThread(name), row.runningCopyEnded);
+        guard.release();
+        EXPECT_EQ(seenFromAnotherThread(name), row.released);
     }
 }

@@ -33,7 +33,9 @@ OtherCopyMutex::OtherCopyMutex(const std::string& name, const char* sddl)
         SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
         OwnedMutex mutex;
         mutex.attach(CreateMutexA(&attributes, TRUE, name.c_str()));
-        owning = mutex.get() && GetLastError() != ERROR_ALREADY_EXISTS;
+        owning = mutex.get()
+            && (GetLastError() != ERROR_ALREADY_EXISTS
+                || WaitForSingleObject(mutex.get(), 0) == WAIT_OBJECT_0);
         LocalFree(descriptor);
         SetEvent(ready.get());
         WaitForSingleObject(stop.get(), INFINITE);
