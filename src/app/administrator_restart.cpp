@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/code_pages.h"
+#include "common/com_apartment.h"
 #include "common/module_directory.h"
 #include "common/owned_handle.h"
 #include "common/proc_address.h"
@@ -83,6 +84,10 @@ bool startAsAdministrator(HWND owner)
     const std::wstring program = executablePath();
     if (!shellExecute || program.empty())
         return false;
+    // The call may hand the start to shell extensions, which need COM on this thread (one that has
+    // it already keeps its own); shut down again before the shell's library goes.
+    ComApartment com;
+    com.start();
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     // This process ends soon after: the start must be complete when the call returns.

@@ -18,8 +18,9 @@ using AdministratorStart = bool (*)(HWND owner);
 bool startAsAdministrator(HWND owner);
 
 // Hands over to a copy that runs as administrator once the window's position is recorded: writes
-// the settings as at exit, lets the single-instance mutex `name` go so that the new copy becomes
-// the first one, and starts it. True when this copy must end: the new copy started (the settings
+// the settings as at exit, lets the single-instance mutex `name` go (released, not only closed,
+// so that a handle held elsewhere cannot keep it owned) so that the new copy becomes the running
+// one, and starts it. True when this copy must end: the new copy started (the settings
 // are not written again, as it may change them), or it did not and another copy took the mutex
 // meanwhile (that copy's window comes forward). False when nothing started: this copy holds the
 // mutex again and goes on as before.

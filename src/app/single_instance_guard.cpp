@@ -2,48 +2,36 @@
 
 namespace {
 
-void findWindowOf(const char* name, HWND* otherWindow)
+bool otherCopyFound(const char* name, HWND* otherWindow)
 {
     if (otherWindow)
         *otherWindow = FindWindowA(name, nullptr);
+    return true;
+}
+
+// True once this thread owns the existing mutex: nobody owned it, or its owner ended holding it.
+bool takenOver(HANDLE mutex)
+{
+    const DWORD wait = WaitForSingleObject(mutex, 0);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
 } // namespace
 
 bool SingleInstanceGuard::check(const char* name, HWND* otherWindow)
 {
-    return findOtherCopy(name, otherWindow) || takeMutexOrFindOtherCopy(name, otherWindow);
-}
-
-bool SingleInstanceGuard::findOtherCopy(const char* name, HWND* otherWindow)
-{
-    // Waiting is the least right there is. A copy without administrator rights may be refused
-    // even that on the mutex of a copy that has them; the refusal says that the mutex exists.
-    HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, name);
-    const DWORD error = GetLastError();
-    KernelHandle existing;
-    existing.attach(opened);
-    if (!opened && error != ERROR_ACCESS_DENIED)
-        return false;
-    // Only the answer matters; the first copy keeps the mutex alive.
-    findWindowOf(name, otherWindow);
-    return true;
-}
-
-bool SingleInstanceGuard::takeMutexOrFindOtherCopy(const char* name, HWND* otherWindow)
-{
+    // Making (or opening) and taking are one step for the system, so that of copies started in the
+    // same instant exactly one goes on. A mutex that this copy may not even open was made by a copy
+    // with more rights; one that the system fails to make for any other reason stops nothing.
     HANDLE created = CreateMutexA(nullptr, TRUE, name);
-    // Copies started in the same instant can all miss the mutex in the first step; only the one
-    // whose create made it goes on. The others keep no handle, so the mutex still ends with its
-    // creator. A mutex that this copy may not even open was made by another.
-    const bool madeByAnother
-        = created ? GetLastError() == ERROR_ALREADY_EXISTS : GetLastError() == ERROR_ACCESS_DENIED;
+    if (!created)
+        return GetLastError() == ERROR_ACCESS_DENIED && otherCopyFound(name, otherWindow);
+    if (GetLastError() == ERROR_ALREADY_EXISTS && !takenOver(created)) {
+        CloseHandle(created);
+        return otherCopyFound(name, otherWindow);
+    }
     mutex.attach(created);
-    if (!madeByAnother)
-        return false;
-    mutex.reset();
-    findWindowOf(name, otherWindow);
-    return true;
+    return false;
 }
 
 void activateOtherCopy(HWND other)

@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/character_boundaries.h"
 
@@ -14,6 +16,12 @@ std::wstring programText(const char* text);
 // the code page's default character, as the "A" calls make it.
 std::wstring fromSystemCodePage(const std::string& text);
 std::string toSystemCodePage(const std::wstring& text);
+
+// Exact conversions, for text that must come back byte for byte: nothing when the bytes are not
+// valid in the code page (kUtf8CodePage for UTF-8), or when a character cannot be spelled there (no
+// default character, no look-alike).
+std::optional<std::wstring> fromCodePageExactly(std::string_view text, unsigned codePage);
+std::optional<std::string> toCodePageExactly(const std::wstring& text, unsigned codePage);
 
 // The system's code page, as it was when first asked: where its characters begin.
 const CodePage& systemCodePage();

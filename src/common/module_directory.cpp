@@ -11,16 +11,17 @@ ModuleDirectoryStorage ModuleDirectory;
 
 namespace {
 
+constexpr DWORD kFirstPathBuffer = 512;
 // Beyond the longest path that the system can give; stops the growing.
 constexpr DWORD kLargestPathBuffer = 65536;
 
 } // namespace
 
-std::wstring executablePath(unsigned firstBufferSize)
+std::wstring executablePath()
 {
     // A path that does not fit is grown for rather than cut: a cut directory would put the
     // settings file somewhere else.
-    for (DWORD size = firstBufferSize ? firstBufferSize : 1; size <= kLargestPathBuffer; size *= 2) {
+    for (DWORD size = kFirstPathBuffer; size <= kLargestPathBuffer; size *= 2) {
         std::wstring buffer(size, L'\0');
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0)
@@ -57,4 +58,12 @@ const wchar_t* moduleDirectory()
 {
     prepareModuleDirectory();
     return ModuleDirectory.get();
+}
+
+std::wstring besideProgram(const std::wstring& name)
+{
+    const wchar_t* directory = moduleDirectory();
+    if (directory[0] == 0)
+        return std::wstring();
+    return std::wstring(directory) + L'\\' + name;
 }

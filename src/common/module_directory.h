@@ -21,9 +21,12 @@ bool prepareModuleDirectory();
 // prepareModuleDirectory, then the directory's text, valid for the life of the process.
 const wchar_t* moduleDirectory();
 
-// The executable's full path however long, found with a buffer of firstBufferSize characters grown
-// until it fits; empty when the system gives none.
-std::wstring executablePath(unsigned firstBufferSize = 512);
+// The name placed in the executable's directory; empty without that directory, as a joined name
+// would then start at the root of the current drive and reach someone else's file.
+std::wstring besideProgram(const std::wstring& name);
+
+// The executable's full path however long; empty when the system gives none.
+std::wstring executablePath();
 
 // Fills an empty storage with the directory of path; one that does not fit the fixed buffer is
 // held whole on the heap.

@@ -51,6 +51,18 @@ public:
     ~KernelHandle() override { reset(); }
 };
 
+// A mutex that the holding thread owns: let go, then closed. Closing alone would leave it owned
+// until the thread ends, while any other handle keeps it alive.
+class OwnedMutex : public OwnedHandle<HANDLE> {
+public:
+    BOOL release() override
+    {
+        ReleaseMutex(handle);
+        return CloseHandle(handle);
+    }
+    ~OwnedMutex() override { reset(); }
+};
+
 class ModuleHandle : public OwnedHandle<HMODULE> {
 public:
     BOOL release() override { return FreeLibrary(handle); }

@@ -56,12 +56,11 @@ void HookLibrary::shutdown()
 // inside this program. The libraries it imports come from the system folder only.
 bool HookLibrary::load()
 {
-    const wchar_t* directory = moduleDirectory();
-    // Relative picture names resolve against this for the rest of the process.
-    SetCurrentDirectoryW(directory);
-    if (!*directory)
+    // Relative picture names resolve against the program's directory for the rest of the process;
+    // finding the directory makes it the current one.
+    const std::wstring path = besideProgram(programText(kLibraryName));
+    if (path.empty())
         return false;
-    const std::wstring path = std::wstring(directory) + L"\\" + programText(kLibraryName);
     HMODULE module = loadLibraryAtPath(path.c_str());
     if (!module)
         return false;

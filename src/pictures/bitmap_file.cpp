@@ -1,36 +1,14 @@
 #include "pictures/bitmap_file.h"
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
-#include "common/owned_handle.h"
+#include "common/whole_file.h"
 #include "pictures/bitmap_layout.h"
 #include "pictures/dib_section.h"
 #include "pictures/memory_context.h"
 
 namespace {
-
-// Far above any keyboard picture; a larger file is not read into memory.
-constexpr std::int64_t kLargestFile = 64 * 1024 * 1024;
-
-std::vector<std::uint8_t> readWholeFile(const std::wstring& path)
-{
-    HANDLE opened = CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
-        return {};
-    KernelHandle file;
-    file.attach(opened);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFile)
-        return {};
-    std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
-        || read != bytes.size())
-        return {};
-    return bytes;
-}
 
 // The description the system draws from, built from the checked layout rather than handed the
 // file's own header: it then reads no field and no byte that the check has not seen.
@@ -41,7 +19,7 @@ struct PictureInfo {
     RGBQUAD colours[256];
 };
 
-PictureInfo pictureInfo(const std::vector<std::uint8_t>& bytes, const BitmapLayout& layout)
+PictureInfo pictureInfo(std::span<const std::uint8_t> bytes, const BitmapLayout& layout)
 {
     PictureInfo info{};
     info.header.biSize = sizeof info.header;
@@ -64,7 +42,7 @@ PictureInfo pictureInfo(const std::vector<std::uint8_t>& bytes, const BitmapLayo
 }
 
 // Draws the file's pixels into `picture`, which has the layout's size.
-bool drawPixels(HBITMAP picture, const std::vector<std::uint8_t>& bytes, const BitmapLayout& layout)
+bool drawPixels(HBITMAP picture, std::span<const std::uint8_t> bytes, const BitmapLayout& layout)
 {
     const PictureInfo info = pictureInfo(bytes, layout);
     MemoryContext context;
@@ -79,7 +57,9 @@ bool drawPixels(HBITMAP picture, const std::vector<std::uint8_t>& bytes, const B
 
 HBITMAP loadBitmapFile(const std::wstring& path)
 {
-    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    const std::string file = readWholeFile(path).value_or(std::string());
+    const std::span<const std::uint8_t> bytes(
+        reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
     const std::optional<BitmapLayout> layout = wholeBitmapLayout(bytes);
     if (!layout)
         return nullptr;

@@ -7,7 +7,7 @@
 
 #include "common/code_pages.h"
 #include "common/module_directory.h"
-#include "common/owned_handle.h"
+#include "settings/utf8_marked_file.h"
 #include "settings/value_rules.h"
 
 namespace {
@@ -22,12 +22,7 @@ std::wstring resolvePath(const char* fileName, bool isFullPath)
 {
     if (isFullPath || hasDrivePrefix(fileName))
         return fromSystemCodePage(fileName);
-    const wchar_t* directory = moduleDirectory();
-    // Without the executable's directory a joined name would start at the root of the current
-    // drive: settings read from and written to someone else's file. Use no file instead.
-    if (directory[0] == 0)
-        return std::wstring();
-    return std::wstring(directory) + L'\\' + fromSystemCodePage(fileName);
+    return besideProgram(fromSystemCodePage(fileName));
 }
 
 std::wstring systemText(const char* text) { return fromSystemCodePage(text ? text : ""); }
@@ -40,64 +35,6 @@ bool isReadOnly(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-// Far more than any settings file; a larger file is not one to rewrite.
-constexpr LONGLONG kLargestRewrite = 64LL * 1024 * 1024;
-
-// CreateFileW's answer, a failure made empty.
-HANDLE opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
-
-bool readWhole(const std::wstring& path, std::string& bytes)
-{
-    KernelHandle file;
-    file.attach(
-        opened(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
-    if (!file.get())
-        return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestRewrite)
-        return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return bytes.empty()
-        || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
-            && read == bytes.size());
-}
-
-// Written beside the file and moved over it, so that a failed write leaves the old file whole.
-bool replaceWhole(const std::wstring& path, const std::string& bytes)
-{
-    const std::wstring fresh = path + L".new";
-    {
-        KernelHandle file;
-        file.attach(opened(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
-        if (!file.get())
-            return false;
-        DWORD written = 0;
-        if (!bytes.empty()
-            && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-                || written != bytes.size())) {
-            file.reset();
-            DeleteFileW(fresh.c_str());
-            return false;
-        }
-    }
-    if (MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(fresh.c_str());
-    return false;
-}
-
-std::wstring fromUtf8(const std::string& text)
-{
-    const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), size);
-    return wide;
-}
-
 } // namespace
 
 IniFile::IniFile(const char* fileName, bool isFullPath)
@@ -107,11 +44,8 @@ IniFile::IniFile(const char* fileName, bool isFullPath)
 
 void IniFile::dropUtf8Mark() const
 {
-    std::string bytes;
-    if (filePath.empty() || isReadOnly(filePath) || !readWhole(filePath, bytes)
-        || !bytes.starts_with(kUtf8Mark))
-        return;
-    replaceWhole(filePath, toSystemCodePage(fromUtf8(bytes.substr(3))));
+    if (!filePath.empty() && !isReadOnly(filePath))
+        convertUtf8MarkedFile(filePath);
 }
 
 int IniFile::getInt(const char* section, const char* key, int defaultValue) const

@@ -4,7 +4,8 @@
 // The settings file, reached only through the system's private-profile functions. Every read falls
 // back to the caller's default; every write is fire-and-forget. No handle is held, so the file may
 // be missing, created or edited by hand between calls. Sections, keys and values are text of the
-// system's code page, as the file holds them; the path is UTF-16, so that any folder can hold it.
+// system's code page; the file holds them so, or in UTF-16 after its mark. The path is UTF-16, so
+// that any folder can hold it.
 class IniFile {
 public:
     // A name like "X:\..." or one given with isFullPath is taken as it is; any other name is placed
@@ -14,11 +15,8 @@ public:
     // Empty when there is no file to use; fixed after construction.
     const std::wstring& path() const { return filePath; }
 
-    // The system reads a file as Unicode only when it starts with the UTF-16 mark; one that an
-    // editor saved as UTF-8 with its mark (EF BB BF) would be read in the system's code page, the
-    // mark stuck to the first line. Such a file is rewritten once in the system's code page
-    // without the mark, every line and line end kept; a character that the code page cannot spell
-    // becomes its default character. A read-only file is left as it is.
+    // A file that starts with the UTF-8 mark is rewritten once without it, every byte kept (see
+    // convertUtf8MarkedFile). A read-only file is left as it is.
     void dropUtf8Mark() const;
 
     int getInt(const char* section, const char* key, int defaultValue) const;

@@ -54,14 +54,20 @@ bool SettingBinding::less(const SettingBinding& other) const
 SettingsRegistry::SettingsRegistry(const char* fileName, bool isFullPath)
     : ini(fileName, isFullPath)
 {
-    // Before the first binding reads it.
-    ini.dropUtf8Mark();
+}
+
+void SettingsRegistry::prepareFile()
+{
+    if (!filePrepared)
+        ini.dropUtf8Mark();
+    filePrepared = true;
 }
 
 SettingsRegistry::~SettingsRegistry() { writeAll(); }
 
 void SettingsRegistry::bindInt(const char* section, const char* key, int* target, int defaultValue)
 {
+    prepareFile();
     bindings.insert(SettingBinding(section, key, target));
     *target = ini.getInt(section, key, defaultValue);
 }
@@ -69,12 +75,14 @@ void SettingsRegistry::bindInt(const char* section, const char* key, int* target
 void SettingsRegistry::bindIntInRange(
     const char* section, const char* key, int* target, int defaultValue, int minimum, int maximum)
 {
+    prepareFile();
     bindings.insert(SettingBinding(section, key, target));
     *target = ini.getIntInRange(section, key, defaultValue, minimum, maximum);
 }
 
 void SettingsRegistry::bindBool(const char* section, const char* key, bool* target, bool defaultValue)
 {
+    prepareFile();
     bindings.insert(SettingBinding(section, key, target));
     *target = ini.getBool(section, key, defaultValue);
 }
@@ -82,6 +90,7 @@ void SettingsRegistry::bindBool(const char* section, const char* key, bool* targ
 void SettingsRegistry::bindString(
     const char* section, const char* key, std::string* target, const char* defaultText)
 {
+    prepareFile();
     const std::string value = ini.getString(section, key, defaultText);
     SettingBinding binding(section, key, target);
     // A read may stop a byte early rather than split a double-byte character.

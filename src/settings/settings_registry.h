@@ -50,7 +50,9 @@ public:
 // Ties program variables to keys of one INI file: each binding reads its key at once, and the
 // destructor writes every bound variable back, sorted by section and key. The file is touched at
 // no other time, unless the program asks for the write-back early, or the file starts with the
-// UTF-8 mark: it is then rewritten without it before the first binding (IniFile::dropUtf8Mark).
+// UTF-8 mark: the first binding then rewrites it without (IniFile::dropUtf8Mark). Creating a
+// registry reads and writes nothing, so that a copy of the program that ends at once because
+// another runs leaves the file alone.
 class SettingsRegistry {
 public:
     SettingsRegistry(const char* fileName, bool isFullPath);
@@ -78,7 +80,10 @@ private:
     };
 
     void write(const SettingBinding& binding) const;
+    // Once, before the first binding reads the file.
+    void prepareFile();
 
     IniFile ini;
     std::set<SettingBinding, ByLess> bindings;
+    bool filePrepared = false;
 };

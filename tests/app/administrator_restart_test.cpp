@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/administrator_restart.h"
+#include "support/mutex_watch.h"
 #include "support/process_tools.h"
 
 namespace {
@@ -13,15 +14,13 @@ namespace {
 using namespace testing_support;
 
 std::string iniPath, mutexName, settingsAtStart;
-bool mutexFreeAtStart = false;
-KernelHandle mutexOfAnotherCopy;
+MutexSeen mutexAtStart = MutexSeen::owned;
+std::unique_ptr<OtherCopyMutex> anotherCopy;
 
 void look()
 {
     settingsAtStart = readFile(iniPath);
-    KernelHandle mutex;
-    mutex.attach(OpenMutexA(SYNCHRONIZE, FALSE, mutexName.c_str()));
-    mutexFreeAtStart = !mutex.get();
+    mutexAtStart = seenFromAnotherThread(mutexName);
 }
 // The new copy starts and changes the settings at once.
 bool starts(HWND)
@@ -38,7 +37,7 @@ bool isRefused(HWND)
 bool isRefusedWhileAnotherCopyStarts(HWND)
 {
     look();
-    mutexOfAnotherCopy.attach(CreateMutexA(nullptr, TRUE, mutexName.c_str()));
+    anotherCopy = std::make_unique<OtherCopyMutex>(mutexName);
     return false;
 }
 
@@ -48,13 +47,14 @@ TEST(AdministratorRestart, HandsOverWithSettingsWrittenAndMutexFreeOrGoesOnWhenT
         const char* name;
         AdministratorStart start;
         bool ends;          // this copy ends
-        bool mutexHeld;     // by this copy afterwards
+        MutexSeen atEnd;    // once another copy started meanwhile has ended
         const char* atExit; // the settings file once this copy's registry is gone
     };
     const Row rows[] = {
-        {"started", starts, true, false, "[Window]\r\nLeft=7\r\n"},
-        {"refused", isRefused, false, true, "[Window]\r\nLeft=120\r\n"},
-        {"another copy started", isRefusedWhileAnotherCopyStarts, true, false, "[Window]\r\nLeft=100\r\n"},
+        {"started", starts, true, MutexSeen::free, "[Window]\r\nLeft=7\r\n"},
+        {"refused", isRefused, false, MutexSeen::owned, "[Window]\r\nLeft=120\r\n"},
+        {"another copy started", isRefusedWhileAnotherCopyStarts, true, MutexSeen::free,
+            "[Window]\r\nLeft=100\r\n"},
     };
     TestWindow window;
     char name[128] = {};
@@ -69,15 +69,18 @@ TEST(AdministratorRestart, HandsOverWithSettingsWrittenAndMutexFreeOrGoesOnWhenT
         settings->bindInt("Window", "Left", &left, 100);
         SingleInstanceGuard guard;
         ASSERT_FALSE(guard.check(name, nullptr));
+        // A tool holds a handle all along: the mutex must be let go, not only closed.
+        KernelHandle heldElsewhere;
+        heldElsewhere.attach(OpenMutexA(SYNCHRONIZE, FALSE, name));
 
         EXPECT_EQ(handOverToAdministratorCopy(window.get(), name, guard, *settings, row.start), row.ends);
         EXPECT_EQ(settingsAtStart, "[Window]\r\nLeft=100\r\n") << "not written before the start";
-        EXPECT_TRUE(mutexFreeAtStart);
-        EXPECT_EQ(guard.holdsMutex(), row.mutexHeld);
+        EXPECT_EQ(mutexAtStart, MutexSeen::free);
+        anotherCopy.reset();
+        EXPECT_EQ(seenFromAnotherThread(mutexName), row.atEnd);
         left = 120; // the copy that goes on is moved
         settings.reset();
         EXPECT_EQ(readFile(iniPath), row.atExit);
-        mutexOfAnotherCopy.reset();
     }
 }
 

@@ -179,6 +179,24 @@ void handOverKeepsThePlace(InstalledProgram& program, bool limited)
     }
 }
 
+// Another program holds a handle to the mutex all along (a tool, or a copy in the middle of its
+// start): a start after the running copy has closed still shows its window, and the hand-over
+// still leaves one copy.
+void handleHeldElsewhere(InstalledProgram& program, bool limited)
+{
+    ChildProcess first;
+    ASSERT_TRUE(startLimited(first, widePath(program.executable())));
+    std::vector<HWND> windows;
+    ASSERT_TRUE(pumpUntil(
+        [&] { return (windows = topLevelWindows(first.id(), kProgramClass)).size() == 1; }, kProgramWait));
+    KernelHandle held;
+    held.attach(OpenMutexA(SYNCHRONIZE, FALSE, kProgramClass));
+    ASSERT_NE(held.get(), nullptr);
+    PostMessageA(windows.front(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.waitForExit(kProgramWait));
+    handOverKeepsThePlace(program, limited);
+}
+
 void secondStartBesideAnAdministratorCopy(InstalledProgram& program, bool limited)
 {
     // Others may only wait on the first copy's mutex; or, as Windows makes an administrator copy's
@@ -234,7 +252,8 @@ INSTANTIATE_TEST_SUITE_P(Rights, AdministratorWindows,
         AdministratorRow{"NoSignWhenRunningAsAdministrator", false, signWhileAnAdministratorWindowIsInFront},
         AdministratorRow{"RestartItemWhenLimited", true, restartItemOnlyWithoutAdministratorRights},
         AdministratorRow{"NoRestartItemAsAdministrator", false, restartItemOnlyWithoutAdministratorRights},
-        AdministratorRow{"HandOverKeepsThePlace", true, handOverKeepsThePlace}),
+        AdministratorRow{"HandOverKeepsThePlace", true, handOverKeepsThePlace},
+        AdministratorRow{"HandleHeldElsewhere", true, handleHeldElsewhere}),
     [](const ::testing::TestParamInfo<AdministratorRow>& info) { return std::string(info.param.name); });
 
 } // namespace

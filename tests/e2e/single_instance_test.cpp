@@ -10,8 +10,9 @@ using namespace testing_support;
 
 TEST(SecondStart, EndsAtOnceAndBringsTheRunningCopyToTheFrontRestoringItWhenMinimised)
 {
-    // Text that the program never writes, to see that a second copy leaves the file alone.
-    const std::string editedByHand = "[Window]\r\nDefaultPosition=2\r\n; edited by hand\r\n";
+    // Text that the program never writes, saved with the UTF-8 mark that a start would drop, to see
+    // that a second copy leaves the file alone.
+    const std::string editedByHand = "\xEF\xBB\xBF[Window]\r\nDefaultPosition=2\r\n; edited by hand\r\n";
     InstalledProgram program;
     const HWND window = startShowingBasePicture(program);
     ASSERT_NE(window, nullptr);

@@ -98,6 +98,30 @@ POINT runAndClose(
     return POINT{rect.left, rect.top};
 }
 
+// A UTF-16LE file with its mark, as the compiler spells the text.
+std::string utf16File(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+// The file's text in UTF-8 when it is UTF-16 after its mark, else its bytes as they are.
+std::string comparable(const std::string& contents)
+{
+    if (!contents.starts_with("\xFF\xFE"))
+        return contents;
+    const auto* units = reinterpret_cast<const wchar_t*>(contents.data() + 2);
+    const int length = static_cast<int>(contents.size() / 2 - 1);
+    std::string text(static_cast<size_t>(length) * 4, '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, units, length, text.data(), static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
 std::string junk(size_t size, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -127,6 +151,7 @@ std::vector<SettingsCase> corpus()
     const std::string utf8Comment = ";\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88";
     const std::string comment932 = ";\x83\x52\x83\x81\x83\x93\x83\x67";
     const std::string name932 = "\x89\xE6\x91\x9C.bmp";
+    const std::string emoji = "\xF0\x9F\x98\x80";
     return {
         {"binary junk", junk(4096, 20240601), {}, {}},
         {"keys outside any section", "DefaultPosition=2\r\nMostTop=0\r\n[Window]\r\nMemorizePosition=0\r\n",
@@ -170,6 +195,17 @@ std::vector<SettingsCase> corpus()
             {"[Window]", comment932, "[System]", "CustomImageName=" + name932},
             "[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + comment932
                 + "\r\n[System]\nCustomImageName=" + name932 + "\r\n"},
+        // Windows writes a marked file back in the code page: it soon holds lines of both. A character
+        // that the code page cannot spell makes the file Unicode, and keeps it so.
+        {"UTF-8 mark, a Shift-JIS value and an emoji",
+            "\xEF\xBB\xBF[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n" + utf8Comment + emoji
+                + "\r\n[System]\r\nCustomImageName=" + name932 + "\r\n",
+            {.defaultPosition = 3, .memorizePosition = false, .customImageName = name932},
+            {"[Window]", utf8Comment + emoji, "[System]", "CustomImageName=\xE7\x94\xBB\xE5\x83\x8F.bmp"},
+            utf16File(u"[Window]\r\nDefaultPosition=3\r\nMemorizePosition=0\r\n;コメント\U0001F600\r\n"
+                      u"[System]\r\nCustomImageName=画像.bmp\r\n")},
+        {"UTF-8 mark and a byte that is not UTF-8", "\xEF\xBB\xBF[S]\r\nK=1\r\n;\xFF", {},
+            {"[S]", "K=1", ";\xFF"}, "[S]\r\nK=1\r\n;\xFF"},
         {"LF line ends",
             "[Window]\nDefaultPosition=6\nLeft=100\nTop=50\nForeign=lf\n[System]\nWheelInitTime=77\n",
             {.defaultPosition = 6, .wheelInitTime = 77, .remembered = POINT{100, 50}},
@@ -193,7 +229,7 @@ TEST(MalformedSettings, EveryFileOfTheCorpusIsReadByTheRulesAndItsForeignLinesKe
         ASSERT_TRUE(writeFile(program.settingsPath(), settingsCase.contents));
         const POINT closedAt = runAndClose(program, settingsCase.expected, settingsCase.onDiskAfterStart);
         expectWrittenBack(program.settingsPath(), settingsCase.expected, closedAt);
-        const std::string written = readFile(program.settingsPath());
+        const std::string written = comparable(readFile(program.settingsPath()));
         expectLinesKept(settingsCase.kept, written);
         // A file rewritten at start is one that Windows, too, reads with its first section.
         if (!settingsCase.onDiskAfterStart.empty()) {

@@ -111,4 +111,33 @@ TEST_F(IniFileTest, FailedWritesChangeNothing)
     EXPECT_EQ(std::vector<std::string>{"test.ini"}, directoryEntries(temp.path()));
 }
 
+// A link to the target, made as Unix makes it: Wine makes none through CreateSymbolicLinkW and shows
+// none as a link (no reparse point), but follows a Unix one wherever a file is opened.
+bool unixLink(const std::string& target, const std::string& link)
+{
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* from = unixName ? unixName(widePath(target).c_str()) : nullptr;
+    char* to = unixName ? unixName(widePath(link).c_str()) : nullptr;
+    ChildProcess command;
+    const bool started
+        = from && to && command.start("/bin/ln", std::string("-s \"") + from + "\" \"" + to + "\"");
+    HeapFree(GetProcessHeap(), 0, from);
+    HeapFree(GetProcessHeap(), 0, to);
+    return started && pumpUntil([&] { return fileExists(link); }, 10000);
+}
+
+TEST_F(IniFileTest, AMarkedFileThatIsALinkIsRewrittenThroughIt)
+{
+    const std::string target = temp.file("target.ini");
+    ASSERT_TRUE(writeFile(target, "\xEF\xBB\xBF[S]\r\nK=\xE7\x94\xBB\r\n"));
+    ASSERT_TRUE(unixLink(target, iniPath()));
+    IniFile(iniPath().c_str(), true).dropUtf8Mark();
+    EXPECT_EQ(readFile(target), "[S]\r\nK=\x89\xE6\r\n");
+    ASSERT_TRUE(writeFile(target, "[S]\r\nK=2\r\n"));
+    EXPECT_EQ(onDisk(), "[S]\r\nK=2\r\n") << "no longer a link";
+    EXPECT_EQ(directoryEntries(temp.path()), (std::vector<std::string>{"target.ini", "test.ini"}));
+}
+
 } // namespace

@@ -93,13 +93,6 @@ TEST(ModuleDirectory, SettingsGoBesideAProgramInAShiftJisDirectory)
     EXPECT_EQ(crlfText(firstRunLines("5", "-7")), readFile(directory + "\\TaveloKeyboard.ini"));
 }
 
-TEST(ModuleDirectory, PathLongerThanTheFirstBufferIsGrownFor)
-{
-    const std::wstring whole = widePath(executableDirectory() + "\\settings_tests.exe");
-    for (unsigned firstSize : {1u, 8u, 16u, 512u})
-        EXPECT_EQ(whole, executablePath(firstSize)) << firstSize;
-}
-
 TEST(ModuleDirectory, DirectoryLongerThanTheFixedBufferIsHeldWhole)
 {
     std::wstring directory = L"C:";
