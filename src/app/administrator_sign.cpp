@@ -23,4 +23,6 @@ void showSign(bool shown)
 
 void startAdministratorSign(HWND window) { foregroundRights.start(window, showSign); }
 
+void checkAdministratorSign() { foregroundRights.check(); }
+
 void stopAdministratorSign() { foregroundRights.stop(); }
