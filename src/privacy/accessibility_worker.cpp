@@ -2,9 +2,6 @@
 
 namespace {
 
-// Each costs about a megabyte while another program holds it; past this many, the judge asks
-// nothing more until one of them comes back.
-constexpr int kMaxWorkers = 4;
 // A program that does not take a message this soon is not waited for (its answer still counts).
 constexpr UINT kAnswerProbeMs = 100;
 
@@ -25,14 +22,15 @@ DWORD WINAPI askingThread(void* parameter)
 {
     const std::unique_ptr<Assignment> assignment(static_cast<Assignment*>(parameter));
     JudgeMailbox& mailbox = *assignment->mailbox;
-    const FocusQuestion& question = assignment->question;
-    // A program that takes a message at once is worth a longer wait for its answer.
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(
-            question.asked, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerProbeMs, &result))
-        mailbox.tell(question.number, kFocusOwnerAnswers);
-    mailbox.answer(question.number, ask(mailbox.library, question));
-    --mailbox.workers;
+    FocusQuestion question = assignment->question;
+    do {
+        // A program that takes a message at once is worth a longer wait for its answer.
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(
+                question.asked, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerProbeMs, &result))
+            mailbox.tell(question.number, kFocusOwnerAnswers);
+        mailbox.answer(question.number, ask(mailbox.library, question));
+    } while (mailbox.nextOrLeave(question));
     return 0;
 }
 
@@ -40,13 +38,12 @@ DWORD WINAPI askingThread(void* parameter)
 
 bool askOnWorker(const std::shared_ptr<JudgeMailbox>& mailbox, const FocusQuestion& question)
 {
-    if (mailbox->workers >= kMaxWorkers)
-        return false;
+    if (!mailbox->enlist(question))
+        return true;
     auto assignment = std::make_unique<Assignment>(Assignment{mailbox, question});
-    ++mailbox->workers;
     const HANDLE thread = CreateThread(nullptr, 0, askingThread, assignment.get(), 0, nullptr);
     if (!thread) {
-        --mailbox->workers;
+        mailbox->leave();
         return false;
     }
     assignment.release(); // the thread's own from here on

@@ -2,6 +2,9 @@
 
 namespace {
 
+// Past this many asking threads held in other programs, a new question waits for one of them.
+constexpr int kMaxWorkers = 4;
+
 class Exclusive {
 public:
     explicit Exclusive(SRWLOCK& lock)
@@ -55,4 +58,33 @@ void JudgeMailbox::close()
     const Exclusive held(lock);
     window = nullptr;
     answerWanted = false;
+}
+
+bool JudgeMailbox::enlist(const FocusQuestion& question)
+{
+    const Exclusive held(lock);
+    if (workers >= kMaxWorkers) {
+        waiting = question;
+        return false;
+    }
+    ++workers;
+    return true;
+}
+
+bool JudgeMailbox::nextOrLeave(FocusQuestion& question)
+{
+    const Exclusive held(lock);
+    if (waiting.number == open && answerWanted && waiting.asked) {
+        question = waiting;
+        waiting = FocusQuestion{};
+        return true;
+    }
+    --workers;
+    return false;
+}
+
+void JudgeMailbox::leave()
+{
+    const Exclusive held(lock);
+    --workers;
 }

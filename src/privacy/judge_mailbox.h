@@ -1,8 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-
 #include "privacy/accessible_state.h"
 
 // The judge's news for the window, posted as WM_PASSWORD_JUDGE with the news as wParam.
@@ -12,6 +10,15 @@ enum PasswordJudgeNews : WPARAM {
     kPasswordFocused,
     kFocusMoved,        // the focus or the foreground moved; the answer follows
     kFocusOwnerAnswers, // the program asked answers messages: the answer may take a while yet
+};
+
+// One accessibility question about a focus, and the program that must answer it.
+struct FocusQuestion {
+    unsigned number;       // the mailbox's question
+    bool aboutEventObject; // else about the focused part of the window's client area
+    HWND asked;
+    LONG object;
+    LONG child;
 };
 
 // Where the judge and its asking threads post their news for the window. Each focus opens a
@@ -34,10 +41,18 @@ public:
     // From now on nothing reaches the window.
     void close();
 
+    // Each asking thread costs about a megabyte while another program holds it. True when one
+    // more may start, and it is counted; false when too many live: then the question waits here
+    // for the first of them that comes back.
+    bool enlist(const FocusQuestion& question);
+    // An asking thread is done: true with the waiting question while it is open, for the thread
+    // to ask; else the thread is no longer counted and ends.
+    bool nextOrLeave(FocusQuestion& question);
+    // A thread counted by enlist did not start.
+    void leave();
+
     // The library for the asking threads, loaded by the judge's thread before the first of them.
     AccessibilityLibrary library;
-    // The asking threads alive, given up ones included.
-    std::atomic<int> workers = 0;
 
 private:
     void post(WPARAM news) const;
@@ -46,4 +61,6 @@ private:
     HWND window;
     unsigned open = 0;
     bool answerWanted = false;
+    int workers = 0; // alive, given up ones included
+    FocusQuestion waiting{};
 };

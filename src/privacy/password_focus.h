@@ -19,7 +19,9 @@ struct FocusEvent {
 // It runs on the window's thread and reads there only what the system keeps about windows; every
 // question that another program must answer goes to a thread of its own with a deadline. A field
 // whose program has not answered by then is taken for an ordinary one, and its late answer is
-// dropped; a classic field is judged at once, whatever is still being asked elsewhere.
+// dropped; a classic field is judged at once, whatever is still being asked elsewhere. While
+// four asking threads are held in other programs, a new question waits for the first of them to
+// come back, and its field counts as ordinary if none does by the deadline.
 class PasswordJudge {
 public:
     // The window timer that ends a question's wait.
