@@ -2,7 +2,7 @@
 
 namespace {
 
-// A program that does not take a message this soon is not waited for (its answer still counts).
+// A program that does not take a message this soon earns no longer wait than any other.
 constexpr UINT kAnswerProbeMs = 100;
 
 struct Assignment {

@@ -91,7 +91,29 @@ std::string dimmingFault(const Pixels& shown, const Pixels& expected)
     return fault.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << fault;
 }
 
-std::wstring probeWindow(const InstalledProgram& program, WPARAM timer);
+// What the menu probe writes on the window's own thread: the system menu, or for a timer
+// identifier whether the window had that timer.
+std::wstring probeWindow(const InstalledProgram& program, WPARAM timer)
+{
+    const DWORD bytes = kMenuProbeChars * sizeof(wchar_t);
+    KernelHandle section;
+    section.attach(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kMenuProbeText));
+    const auto* text = static_cast<const wchar_t*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, bytes));
+    const HMODULE probe = LoadLibraryA("menu_probe.dll");
+    const auto hook
+        = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, kMenuProbeHook)));
+    const HHOOK placed
+        = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(program.window(), nullptr));
+    std::wstring written;
+    if (text && placed && PostMessageA(program.window(), RegisterWindowMessageA(kMenuProbeMessage), timer, 0)
+        && program.sync())
+        written = text;
+    UnhookWindowsHookEx(placed);
+    FreeLibrary(probe);
+    UnmapViewOfFile(text);
+    return written;
+}
 
 void signWhileAnAdministratorWindowIsInFront(InstalledProgram& program, bool limited)
 {
@@ -121,30 +143,6 @@ void signWhileAnAdministratorWindowIsInFront(InstalledProgram& program, bool lim
     EXPECT_EQ(probeWindow(program, ForegroundRightsWatcher::kTimerId), L"none");
     Held a('A', 0x1E);
     EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA})));
-}
-
-// What the menu probe writes on the window's own thread: the system menu, or for a timer
-// identifier whether the window had that timer.
-std::wstring probeWindow(const InstalledProgram& program, WPARAM timer)
-{
-    const DWORD bytes = kMenuProbeChars * sizeof(wchar_t);
-    KernelHandle section;
-    section.attach(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kMenuProbeText));
-    const auto* text = static_cast<const wchar_t*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, bytes));
-    const HMODULE probe = LoadLibraryA("menu_probe.dll");
-    const auto hook
-        = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, kMenuProbeHook)));
-    const HHOOK placed
-        = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(program.window(), nullptr));
-    std::wstring menu;
-    if (text && placed && PostMessageA(program.window(), RegisterWindowMessageA(kMenuProbeMessage), timer, 0)
-        && program.sync())
-        menu = text;
-    UnhookWindowsHookEx(placed);
-    FreeLibrary(probe);
-    UnmapViewOfFile(text);
-    return menu;
 }
 
 void restartItemOnlyWithoutAdministratorRights(InstalledProgram& program, bool limited)
