@@ -21,4 +21,6 @@ void showSign(bool shown)
 
 void startAdministratorSign(HWND window) { foregroundRights.start(window, showSign); }
 
+void checkAdministratorSign() { foregroundRights.check(); }
+
 void stopAdministratorSign() { foregroundRights.stop(); }

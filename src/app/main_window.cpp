@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/administrator_restart.h"
-#include "app/administrator_sign.h"
+#include "app/focus_events.h"
 #include "app/process_map.h"
 #include "app/process_objects.h"
 #include "common/code_pages.h"
@@ -27,8 +27,6 @@ constexpr DWORD kMainWindowStyle = WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSME
 // Sent before WM_DPICHANGED on newer systems; older headers lack it.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
 
-PasswordFocusWatcher passwordFocus;
-
 void runCreationSequence(HWND window)
 {
     displayDpi = windowDpi(window);
@@ -41,8 +39,7 @@ void runCreationSequence(HWND window)
     clearAll();
     setTopmost(window, MostTop);
     setShown(window, true);
-    passwordFocus.start(window);
-    startAdministratorSign(window);
+    startFollowingFocus(window);
     addRestartAsAdministratorItem(window);
     firstPaintPending = 1;
 }
@@ -118,8 +115,7 @@ LRESULT onCreate(HWND window)
 
 LRESULT onDestroy()
 {
-    passwordFocus.stop();
-    stopAdministratorSign();
+    stopFollowingFocus();
     PostQuitMessage(0);
     return 0;
 }

@@ -5,10 +5,12 @@
 //
 // Threads
 // - The GUI thread (app/main.cpp): the message loop, the keyboard window, the settings dialog, the
-//   administrator sign's event hooks and timer.
-// - The password judge (privacy/password_focus.cpp, started and stopped by app/main_window.cpp):
-//   its own message loop, its event hooks and every accessibility question. It posts
-//   WM_PASSWORD_JUDGE.
+//   focus and foreground events (app/focus_events.cpp) for the password judge and the
+//   administrator sign, and their timers.
+// - The password judge's asking threads (privacy/accessibility_worker.cpp): one per accessibility
+//   question, ended with its answer; none runs while nothing is asked. At most four held in
+//   other programs at once. Their answers reach the window as WM_PASSWORD_JUDGE through
+//   privacy/judge_mailbox.
 // - The hook thread (keyhook/hook_thread.cpp, inside keyhook.dll, started by hook/hook_library
 //   through StartHook): the low-level hooks and the library's own thread timers. It posts
 //   WM_HOOKEVENT.
@@ -20,6 +22,8 @@
 //   (display/input_state).
 // - FOREGROUND_RIGHTS_TIMER_ID: set and killed by rights/foreground_rights_watcher (for
 //   app/administrator_sign); its callback runs instead of the window procedure.
+// - PASSWORD_JUDGE_DEADLINE_TIMER_ID: set and killed by privacy/password_focus; its callback closes
+//   the open accessibility question.
 // Any other WM_TIMER goes to the system's default handling.
 // The hook thread's timers (the watchdog's, the held-key check's) have no window; the system
 // numbers them and that thread alone handles them.
@@ -38,9 +42,9 @@
 // Hooks
 // - WH_KEYBOARD_LL, WH_MOUSE_LL: the hook thread (keyhook/hook_thread.cpp), installed again by its
 //   watchdog when the system dropped them.
-// - WinEvents EVENT_OBJECT_FOCUS, EVENT_SYSTEM_FOREGROUND: the password judge's thread
-//   (privacy/password_focus.cpp), and the GUI thread for the administrator sign
-//   (rights/foreground_rights_watcher.cpp).
+// - WinEvents EVENT_OBJECT_FOCUS, EVENT_SYSTEM_FOREGROUND: one pair, out of context, on the GUI
+//   thread (app/focus_events.cpp); each event goes to the password judge and the administrator
+//   sign.
 //
 // Process-wide objects
 // - Shared by several rooms, in app/process_objects.cpp in their order of construction (see
@@ -49,9 +53,10 @@
 // - Used by one file alone, defined in it. Each one's teardown depends on no other object; the
 //   threads and hooks among them are stopped on WM_DESTROY, so at exit they only free memory,
 //   handles and libraries:
-//   passwordFocus (app/main_window.cpp), foregroundRights (app/administrator_sign.cpp),
-//   shieldBitmap (app/administrator_restart.cpp), commonControls (ui/settings_dialog.cpp),
-//   dimmedPictures (display/painting.cpp), customPicturePath (pictures/pictures.cpp).
+//   passwordJudge and the two event hooks (app/focus_events.cpp), foregroundRights
+//   (app/administrator_sign.cpp), shieldBitmap (app/administrator_restart.cpp), commonControls
+//   (ui/settings_dialog.cpp), dimmedPictures (display/painting.cpp), customPicturePath
+//   (pictures/pictures.cpp).
 // - Plain data without a destructor: instanceHandle (common/instance_handle.cpp), ModuleDirectory
 //   (common/module_directory.cpp), the system's code page (common/code_pages.cpp), displayDpi
 //   (scale/display_scale.cpp), baseWidth and baseHeight (pictures/pictures.cpp), the eight

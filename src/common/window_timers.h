@@ -12,3 +12,6 @@ inline constexpr UINT_PTR PASSWORD_WAIT_TIMER_ID = 3;
 // The once-a-second look at the foreground while the administrator sign shows. It has a callback
 // of its own, so it never reaches the window procedure.
 inline constexpr UINT_PTR FOREGROUND_RIGHTS_TIMER_ID = 4;
+// The deadline of the password judge's open accessibility question. It has a callback of its own
+// too.
+inline constexpr UINT_PTR PASSWORD_JUDGE_DEADLINE_TIMER_ID = 5;

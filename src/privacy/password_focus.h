@@ -1,35 +1,50 @@
 #pragma once
 #include <windows.h>
 
-#include "common/owned_handle.h"
+#include "common/window_timers.h"
 
-// The judge's news for the window, posted as WM_PASSWORD_JUDGE with the news as wParam.
-constexpr UINT WM_PASSWORD_JUDGE = WM_APP + 1;
-enum PasswordJudgeNews : WPARAM {
-    kNotPasswordFocused,
-    kPasswordFocused,
-    kFocusMoved,        // the focus or the foreground moved; the answer follows
-    kFocusOwnerAnswers, // the program asked answers messages: the answer may take a while yet
+#include <memory>
+
+#include "privacy/judge_mailbox.h"
+#include "privacy/password_judgement.h"
+
+// A focus or foreground event as the system's WinEvent hook reports it.
+struct FocusEvent {
+    FocusEventKind kind;
+    HWND window;
+    LONG object;
+    LONG child;
 };
 
-// Follows the desktop's keyboard focus on a thread of its own and tells the window whether it is
-// in a password field of the foreground window: a classic edit control with ES_PASSWORD, or any
-// field that accessibility reports as protected. The questions that other programs must answer,
-// COM and the event hooks all live on that thread, which wakes only for focus and foreground
-// events, so the window's thread never waits for another program.
-class PasswordFocusWatcher {
+// Tells the window whether the keyboard focus is in a password field of the foreground window: a
+// classic edit control with ES_PASSWORD, or any field that accessibility reports as protected.
+// It runs on the window's thread and reads there only what the system keeps about windows; every
+// question that another program must answer goes to a thread of its own with a deadline. A field
+// whose program has not answered by then is taken for an ordinary one, and its late answer is
+// dropped; a classic field is judged at once, whatever is still being asked elsewhere. While
+// four asking threads are held in other programs, a new question waits for the first of them to
+// come back, and its field counts as ordinary if none does by the deadline.
+class PasswordJudge {
 public:
-    PasswordFocusWatcher() = default;
-    PasswordFocusWatcher(const PasswordFocusWatcher&) = delete;
-    PasswordFocusWatcher& operator=(const PasswordFocusWatcher&) = delete;
-    ~PasswordFocusWatcher();
+    // The window timer that ends a question's wait.
+    static constexpr UINT_PTR kDeadlineTimerId = PASSWORD_JUDGE_DEADLINE_TIMER_ID;
 
-    // The focus starts in this program's own window: no password. One watcher at a time.
-    bool start(HWND window);
-    // Waits briefly for the thread; one stuck in another program is left to end with the process.
+    PasswordJudge() = default;
+    PasswordJudge(const PasswordJudge&) = delete;
+    PasswordJudge& operator=(const PasswordJudge&) = delete;
+    ~PasswordJudge() { stop(); }
+
+    // The focus starts in this program's own window: no password. One judge at a time.
+    void start(HWND window);
+    void follow(const FocusEvent& focusEvent);
+    // Threads still held in other programs are left to end by themselves, or with the process.
     void stop();
 
 private:
-    KernelHandle thread;
-    DWORD threadId = 0;
+    static void CALLBACK onDeadline(HWND, UINT, UINT_PTR, DWORD);
+    void ask(unsigned question, PasswordJudgement judgement, HWND control, const FocusEvent& focusEvent);
+
+    std::shared_ptr<JudgeMailbox> mailbox;
+    HWND window = nullptr;
+    unsigned asking = 0; // the question that the deadline timer runs for
 };

@@ -30,9 +30,10 @@ PasswordJudgement judgePasswordFocus(const FocusFacts& facts)
     // This program has no password field, and asking itself through COM would only cost memory.
     if (facts.ownProcess)
         return PasswordJudgement::notPassword;
-    // A hung program would hold the question up; its field cannot take keys meanwhile either.
+    // A hung program would not answer the question in time: its field counts as one that never
+    // answered, an ordinary one, wherever the focus came from.
     if (facts.hung)
-        return PasswordJudgement::unchanged;
+        return PasswordJudgement::notPassword;
     if (facts.event == FocusEventKind::foreground)
         return PasswordJudgement::askFocusedPart;
     // A program in the background may move its own focus; only the foreground window's counts.

@@ -18,30 +18,17 @@ void ForegroundRightsWatcher::start(HWND window, ChangeHandler onChange)
     timerWindow = window;
     changeHandler = onChange;
     activeWatcher = this;
-    foregroundHook.attach(SetWinEventHook(
-        EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
-    // Wine reports no foreground changes of other programs, but it does report their focus moves.
-    focusHook.attach(SetWinEventHook(
-        EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
     check();
 }
 
 void ForegroundRightsWatcher::stop()
 {
-    foregroundHook.reset();
-    focusHook.reset();
     if (timerWindow)
         KillTimer(timerWindow, kTimerId);
     timerWindow = nullptr;
     moreRightsInFront = false;
     if (activeWatcher == this)
         activeWatcher = nullptr;
-}
-
-void CALLBACK ForegroundRightsWatcher::onWinEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
-{
-    if (activeWatcher)
-        activeWatcher->check();
 }
 
 void CALLBACK ForegroundRightsWatcher::onTimer(HWND, UINT, UINT_PTR, DWORD)
@@ -52,6 +39,8 @@ void CALLBACK ForegroundRightsWatcher::onTimer(HWND, UINT, UINT_PTR, DWORD)
 
 void ForegroundRightsWatcher::check()
 {
+    if (!timerWindow)
+        return;
     const bool answer = foregroundHasMoreRights(factsAboutWindow(GetForegroundWindow()));
     if (answer == moreRightsInFront)
         return;

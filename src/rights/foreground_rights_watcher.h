@@ -1,13 +1,11 @@
 #pragma once
 #include <windows.h>
 
-#include "common/owned_handle.h"
 #include "common/window_timers.h"
 
-// Follows the foreground window and tells, on every change of the foreground or of the keyboard
-// focus, whether it belongs to a process with more rights than this program; while it does, a look
-// once a second also notices it pass without an event. The system calls in through the message loop
-// of the thread that started the watcher; no call waits on the other program. A program that runs
+// Tells, on every change of the foreground or of the keyboard focus, whether the window in front
+// belongs to a process with more rights than this program; while it does, a look once a second
+// also notices it pass without an event. No call waits on the other program. A program that runs
 // as administrator itself watches nothing.
 class ForegroundRightsWatcher {
 public:
@@ -23,15 +21,13 @@ public:
     // Checks the window in front now and from then on calls onChange whenever the answer changes.
     // The timer runs on timerWindow. One watcher at a time.
     void start(HWND timerWindow, ChangeHandler onChange);
+    // The foreground or the focus moved.
+    void check();
     void stop();
 
 private:
-    static void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
-    void check();
 
-    WinEventHookHandle foregroundHook;
-    WinEventHookHandle focusHook;
     HWND timerWindow = nullptr;
     ChangeHandler changeHandler = nullptr;
     bool moreRightsInFront = false;

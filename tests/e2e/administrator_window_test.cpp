@@ -13,6 +13,7 @@
 #include "common/owned_handle.h"
 #include "e2e_helpers.h"
 #include "menu_probe.h"
+#include "rights/foreground_rights_watcher.h"
 
 using namespace e2e;
 using namespace testing_support;
@@ -90,6 +91,30 @@ std::string dimmingFault(const Pixels& shown, const Pixels& expected)
     return fault.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << fault;
 }
 
+// What the menu probe writes on the window's own thread: the system menu, or for a timer
+// identifier whether the window had that timer.
+std::wstring probeWindow(const InstalledProgram& program, WPARAM timer)
+{
+    const DWORD bytes = kMenuProbeChars * sizeof(wchar_t);
+    KernelHandle section;
+    section.attach(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kMenuProbeText));
+    const auto* text = static_cast<const wchar_t*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, bytes));
+    const HMODULE probe = LoadLibraryA("menu_probe.dll");
+    const auto hook
+        = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, kMenuProbeHook)));
+    const HHOOK placed
+        = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(program.window(), nullptr));
+    std::wstring written;
+    if (text && placed && PostMessageA(program.window(), RegisterWindowMessageA(kMenuProbeMessage), timer, 0)
+        && program.sync())
+        written = text;
+    UnhookWindowsHookEx(placed);
+    FreeLibrary(probe);
+    UnmapViewOfFile(text);
+    return written;
+}
+
 void signWhileAnAdministratorWindowIsInFront(InstalledProgram& program, bool limited)
 {
     const HWND window = startShowingBase(program, limited);
@@ -114,38 +139,16 @@ void signWhileAnAdministratorWindowIsInFront(InstalledProgram& program, bool lim
     ChildProcess editBox;
     ASSERT_TRUE(startLimited(editBox, widePath(executableDirectory() + "\\edit_box.exe"), L"plain"));
     EXPECT_TRUE(pumpUntil([&] { return captionOf(window) == L"Taveloキーボード Ver1.02"; }, kProgramWait));
+    // Nothing wakes the idle window any more.
+    EXPECT_EQ(probeWindow(program, ForegroundRightsWatcher::kTimerId), L"none");
     Held a('A', 0x1E);
     EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA})));
-}
-
-// The system menu as the window's own thread reads it through the menu probe: "id\ttext\tbitmap"
-// lines.
-std::wstring systemMenuOf(const InstalledProgram& program)
-{
-    const DWORD bytes = kMenuProbeChars * sizeof(wchar_t);
-    KernelHandle section;
-    section.attach(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, kMenuProbeText));
-    const auto* text = static_cast<const wchar_t*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, bytes));
-    const HMODULE probe = LoadLibraryA("menu_probe.dll");
-    const auto hook
-        = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, kMenuProbeHook)));
-    const HHOOK placed
-        = SetWindowsHookExA(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(program.window(), nullptr));
-    std::wstring menu;
-    if (text && placed && PostMessageA(program.window(), RegisterWindowMessageA(kMenuProbeMessage), 0, 0)
-        && program.sync())
-        menu = text;
-    UnhookWindowsHookEx(placed);
-    FreeLibrary(probe);
-    UnmapViewOfFile(text);
-    return menu;
 }
 
 void restartItemOnlyWithoutAdministratorRights(InstalledProgram& program, bool limited)
 {
     ASSERT_NE(startShowingBase(program, limited), nullptr);
-    const std::wstring menu = systemMenuOf(program);
+    const std::wstring menu = probeWindow(program, 0);
     // Above Close, with the shield as its bitmap.
     const std::wstring item = L"16\t管理者として再起動\t1\n" + std::to_wstring(SC_CLOSE) + L"\t";
     EXPECT_NE(menu.find(std::to_wstring(SC_CLOSE)), std::wstring::npos) << "no menu read";

@@ -4,5 +4,15 @@
 
 inline constexpr char kEditBoxClass[] = "TaveloEditBoxTest";
 inline constexpr UINT kReplaceField = WM_APP; // wParam: the new field's FieldKind
-// The slow pads answer accessibility a second late, as a busy program may.
-enum FieldKind : WPARAM { kPlainField, kPasswordField, kPadField, kSlowPadField, kSlowPlainPadField };
+// The slow pads answer accessibility a moment late, as a busy program may; the stuck pad answers
+// messages but sits 20 s in its first accessibility request. kForegroundAgain keeps the field and
+// announces the window's foreground again, as the system does when it comes back to the front.
+enum FieldKind : WPARAM {
+    kPlainField,
+    kPasswordField,
+    kPadField,
+    kSlowPadField,
+    kSlowPlainPadField,
+    kStuckPadField,
+    kForegroundAgain,
+};

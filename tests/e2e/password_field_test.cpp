@@ -2,6 +2,8 @@
 // mouse still shows; a key pressed there stays dark until released, wherever the focus goes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <deque>
 #include <optional>
 
 #include "e2e_helpers.h"
@@ -16,15 +18,18 @@ namespace {
 class EditBox {
 public:
     explicit EditBox(const char* kind)
+        : stuck(std::strcmp(kind, "stuck") == 0)
     {
         EXPECT_TRUE(child.start(executableDirectory() + "\\edit_box.exe", kind));
         pumpUntil(
             [&] { return !topLevelWindows(child.id(), kEditBoxClass).empty() && hasFocus(); }, kProgramWait);
     }
+    // A stuck program is ended by force.
     ~EditBox()
     {
         PostMessageA(frame(), WM_CLOSE, 0, 0);
-        child.waitForExit(kProgramWait);
+        if (!stuck)
+            child.waitForExit(kProgramWait);
     }
     HWND frame() const
     {
@@ -41,12 +46,16 @@ public:
     }
     bool moveFocusTo(FieldKind kind) const
     {
+        DWORD_PTR result = 0;
+        if (kind == kForegroundAgain)
+            return SendMessageTimeoutA(frame(), kReplaceField, kind, 0, SMTO_NORMAL, kProgramWait, &result);
         const HWND old = GetWindow(frame(), GW_CHILD);
         PostMessageA(frame(), kReplaceField, kind, 0);
         return pumpUntil([&] { return !IsWindow(old) && hasFocus(); }, kProgramWait);
     }
 
 private:
+    bool stuck;
     ChildProcess child;
 };
 
@@ -135,33 +144,42 @@ TEST(PasswordField, TypedKeysStayDarkWhileAPasswordFieldHasTheFocusAndTheMouseSt
 
 struct SlowCase {
     const char* name;
-    const char* program;
-    std::optional<FieldKind> focusMoves; // the field that takes the focus just before A goes down
+    std::vector<const char*> programs;   // started in turn, each taking the focus
+    std::optional<FieldKind> focusMoves; // then, in the last, the field that takes it before A goes down
     bool lit;                            // A shows, once the answer or the limit allows
     DWORD within;                        // after its press
 };
 
-// A press waits for the judgement of a new focus, but not for a program that answers nothing.
+// A press waits for the judgement of a new focus, but not for a program that answers nothing;
+// such a program holds up the judgement of no later focus.
 TEST(PasswordField, PressesWaitForTheNewFocusToBeJudgedButNotForAProgramThatAnswersNothing)
 {
     const SlowCase cases[] = {
-        {"hung program in front", "hung", {}, true, 1000},
-        {"slow protected field", "plain", kSlowPadField, false, 2000},
-        {"slow plain field", "plain", kSlowPlainPadField, true, kProgramWait},
+        {"hung program in front", {"hung"}, {}, true, 1000},
+        {"slow protected field", {"plain"}, kSlowPadField, false, 2000},
+        {"slow plain field", {"plain"}, kSlowPlainPadField, true, kProgramWait},
+        {"plain box after a stuck field after a password box", {"password", "stuck", "plain"}, {}, true,
+            1000},
+        {"password box after a stuck field after a plain box", {"plain", "stuck", "password"}, {}, false,
+            2000},
+        {"foreground announced again in a protected field", {"pad"}, kForegroundAgain, false, 2000},
     };
     InstalledProgram program;
     ASSERT_NE(startShowingBasePicture(program), nullptr);
     for (const SlowCase& row : cases) {
         SCOPED_TRACE(row.name);
-        EditBox box(row.program);
-        ASSERT_TRUE(box.hasFocus());
+        std::deque<EditBox> boxes;
+        for (const char* kind : row.programs) {
+            boxes.emplace_back(kind);
+            ASSERT_TRUE(boxes.back().hasFocus());
+            ASSERT_TRUE(program.sync()); // the focus event and the news it brought are handled
+        }
+        const EditBox& box = boxes.back();
         const RECT frame = windowRect(box.frame());
         SetCursorPos(frame.right - 20, frame.bottom - 20);
         if (row.focusMoves) {
-            ASSERT_TRUE(program.sync());
             ASSERT_TRUE(box.moveFocusTo(*row.focusMoves));
-        } else {
-            Sleep(500);
+            ASSERT_TRUE(program.sync());
         }
         Held a('A', 0x1E);
         if (row.lit)

@@ -33,7 +33,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK menuProbeHook(int code, WPARAM
         HANDLE section = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMenuProbeText);
         auto* text
             = section ? static_cast<wchar_t*>(MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
-        if (text)
+        if (text && message.wParam)
+            lstrcpynW(text, KillTimer(message.hwnd, message.wParam) ? L"killed" : L"none", kMenuProbeChars);
+        else if (text)
             lstrcpynW(text, describeSystemMenu(message.hwnd).c_str(), kMenuProbeChars);
         if (text)
             UnmapViewOfFile(text);
