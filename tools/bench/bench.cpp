@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "common/owned_handle.h"
+#include "linux_tasks.h"
 
 namespace {
 
@@ -42,7 +43,11 @@ constexpr DWORD latencyHoldMilliseconds = 250;
 constexpr int repaintEvents = 2000;
 constexpr int defaultFloodEvents = 1000000;
 constexpr int floodBatch = 5000; // well below the 10000 messages a queue may hold
-constexpr DWORD idleMilliseconds = 10000;
+// The idle figures start this long after the subject's start, and last this long.
+constexpr DWORD idleAfterStartMilliseconds = 5000;
+constexpr DWORD idleMilliseconds = 30000;
+constexpr int moveBatches = 9;
+constexpr int movesPerBatch = 200;
 constexpr DWORD replyTimeout = 10000;
 constexpr DWORD startTimeout = 20000;
 // Key A's rectangle in the picture at 100 %: x, y, right, bottom.
@@ -514,6 +519,8 @@ struct Figures {
     std::optional<double> privateAfterStart;
     std::optional<double> privateAfterFlood;
     std::optional<double> idleCpu;
+    std::optional<double> idleWakeUps;
+    std::optional<double> moveMicroseconds;
     std::optional<double> pressMedian;
     std::optional<double> pressP90;
     std::optional<double> releaseMedian;
@@ -725,8 +732,54 @@ void measureLatency(const Subject& subject, HWND window, Figures& figures)
     figures.releaseP90 = percentile90(releases);
 }
 
-// One long run: memory after start-up, idle CPU, repaint per event, the flood, memory after it.
-// Leaves the settled picture for the start-up runs to wait for.
+// The wake-ups of all the subject's threads and its CPU time while nothing happens, from a while
+// after its start: no input, no message from outside.
+void measureIdle(const Subject& subject, const RunningProgram& program, const std::string& directory,
+    double startedAt, Figures& figures)
+{
+    const double running = nowMilliseconds() - startedAt;
+    if (running < idleAfterStartMilliseconds)
+        Sleep(static_cast<DWORD>(idleAfterStartMilliseconds - running));
+    const std::string name = directory.substr(directory.find_last_of('\\') + 1) + "\\" + subject.executable;
+    const auto linuxProcess = linuxProcessWith(name);
+    if (!linuxProcess)
+        std::printf("# %s: its Linux process was not found under Z:\\proc\n", subject.label);
+    const auto switchesBefore = linuxProcess ? voluntarySwitches(*linuxProcess) : std::nullopt;
+    const auto cpuBefore = cpuMilliseconds(program.id());
+    Sleep(idleMilliseconds);
+    const auto cpuAfter = cpuMilliseconds(program.id());
+    const auto switchesAfter = linuxProcess ? voluntarySwitches(*linuxProcess) : std::nullopt;
+    if (cpuBefore && cpuAfter)
+        figures.idleCpu = *cpuAfter - *cpuBefore;
+    if (switchesBefore && switchesAfter)
+        figures.idleWakeUps = static_cast<double>(*switchesAfter - *switchesBefore);
+}
+
+void sendMove(LONG dx)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+// The time of SendInput for one relative move: it returns once every low-level mouse hook on the
+// desktop has answered. The median of batches; the pointer goes back and forth by a pixel.
+std::optional<double> moveMicroseconds()
+{
+    std::vector<double> batches;
+    for (int batch = 0; batch < moveBatches; ++batch) {
+        const double start = nowMilliseconds();
+        for (int i = 0; i < movesPerBatch; ++i)
+            sendMove(i % 2 ? -1 : 1);
+        batches.push_back((nowMilliseconds() - start) * 1000.0 / movesPerBatch);
+    }
+    return median(batches);
+}
+
+// One long run: memory after start-up, idle wake-ups and CPU, a mouse move, repaint per event, the flood,
+// memory after it. Leaves the settled picture for the start-up runs to wait for.
 void measureRunning(const Subject& subject, const std::string& source, int events, bool memoryOnly,
     Figures& figures, std::optional<Picture>& settled)
 {
@@ -735,6 +788,7 @@ void measureRunning(const Subject& subject, const std::string& source, int event
         std::printf("# %s could not be copied to %s\n", subject.label, directory.get().c_str());
         return;
     }
+    const double startedAt = nowMilliseconds();
     RunningProgram program(subject, directory.get());
     HWND window = waitForWindow(subject, program);
     if (!window)
@@ -744,11 +798,8 @@ void measureRunning(const Subject& subject, const std::string& source, int event
     if (memoryOnly)
         return;
 
-    const auto idleStart = cpuMilliseconds(program.id());
-    Sleep(idleMilliseconds);
-    const auto idleEnd = cpuMilliseconds(program.id());
-    if (idleStart && idleEnd)
-        figures.idleCpu = *idleEnd - *idleStart;
+    measureIdle(subject, program, directory.get(), startedAt, figures);
+    figures.moveMicroseconds = moveMicroseconds();
 
     if (settled) {
         checkKeyShows(subject, window, *settled);
@@ -870,7 +921,9 @@ void printFigures(const Figures& program, const Figures& floor, const std::strin
     printFigure("private_after_flood", program.privateAfterFlood, floor.privateAfterFlood, "KiB", 0);
     printFigure("private_growth", difference(program.privateAfterFlood, program.privateAfterStart),
         difference(floor.privateAfterFlood, floor.privateAfterStart), "KiB", 0);
-    printFigure("idle_cpu_10s", program.idleCpu, floor.idleCpu, "ms", 1);
+    printFigure("idle_wakeups_30s", program.idleWakeUps, floor.idleWakeUps, "wakes", 0);
+    printFigure("idle_cpu_30s", program.idleCpu, floor.idleCpu, "ms", 1);
+    printFigure("mouse_move", program.moveMicroseconds, floor.moveMicroseconds, "us", 1);
     const auto floorSize = fileKiB(source + "\\floor_window.exe");
     printFigure("exe_size", fileKiB(source + "\\TaveloKeyboard.exe"), floorSize, "KiB", 1);
     printFigure("dll_size", fileKiB(source + "\\keyhook.dll"), std::nullopt, "KiB", 1);
@@ -896,12 +949,16 @@ int main(int argc, char** argv)
     HDC screen = GetDC(nullptr);
     std::printf("# screen at %d dpi\n", GetDeviceCaps(screen, LOGPIXELSX));
     ReleaseDC(nullptr, screen);
-    if (!memoryOnly)
+    if (!memoryOnly) {
         std::printf(
             "# %d starts each (median, taken in turns), %d presses of A held %lu ms (after %d to warm up), "
-            "%d events flooded in batches of %d, %d repaint events, %lu ms idle\n",
+            "%d events flooded in batches of %d, %d repaint events, %lu ms idle from %lu ms after the start, "
+            "%d batches of %d mouse moves\n",
             startRuns, latencyPresses, latencyHoldMilliseconds, latencyWarmUps, events, floodBatch,
-            repaintEvents, idleMilliseconds);
+            repaintEvents, idleMilliseconds, idleAfterStartMilliseconds, moveBatches, movesPerBatch);
+        if (const auto bare = moveMicroseconds())
+            std::printf("# a mouse move with neither subject running: %.1f us\n", *bare);
+    }
     std::fflush(stdout);
     Figures floorFigures, programFigures;
     std::optional<Picture> floorSettled, programSettled;
