@@ -6,7 +6,7 @@
 //   bench.exe [DIRECTORY [EVENTS [memory|starts]]]
 //     DIRECTORY holds the three programs (default: bench.exe's own), EVENTS is the size of the
 //     flood (default: a million); "memory" takes only the memory after start-up, "starts" that
-//     and the start-up time.
+//     and the start-up time, "rest" that and the idle wake-ups and the cost of a mouse move.
 // Sizes are printed as "file NAME BYTES PICTURE_BYTES" lines.
 //
 // Why hook events are synchronised the way they are: a message sent to another thread is handled
@@ -778,9 +778,13 @@ std::optional<double> moveMicroseconds()
     return median(batches);
 }
 
+// What a run takes: everything, the memory after start-up alone, that and the start-up time, or
+// that and the figures of a program at rest (its idle wake-ups and the cost of a mouse move).
+enum class Mode { everything, memory, starts, rest };
+
 // One long run: memory after start-up, idle wake-ups and CPU, a mouse move, repaint per event, the flood,
 // memory after it. Leaves the settled picture for the start-up runs to wait for.
-void measureRunning(const Subject& subject, const std::string& source, int events, bool memoryOnly,
+void measureRunning(const Subject& subject, const std::string& source, int events, Mode mode,
     Figures& figures, std::optional<Picture>& settled)
 {
     TemporaryDirectory directory(source, subject.files);
@@ -795,11 +799,12 @@ void measureRunning(const Subject& subject, const std::string& source, int event
         return;
     settled = settledPicture(subject, window);
     figures.privateAfterStart = privateKiB(program.handle());
-    if (memoryOnly)
+    if (mode == Mode::memory || mode == Mode::starts)
         return;
-
     measureIdle(subject, program, directory.get(), startedAt, figures);
     figures.moveMicroseconds = moveMicroseconds();
+    if (mode == Mode::rest)
+        return;
 
     if (settled) {
         checkKeyShows(subject, window, *settled);
@@ -899,10 +904,12 @@ void printFile(const std::string& source, const char* name)
             "file %s %.0f %llu\n", name, *kib * 1024.0, static_cast<unsigned long long>(pictureBytes(path)));
 }
 
-enum class Mode { everything, memory, starts };
-
 void printFigures(const Figures& program, const Figures& floor, const std::string& source, Mode mode)
 {
+    if (mode == Mode::rest) {
+        printFigure("idle_wakeups_30s", program.idleWakeUps, floor.idleWakeUps, "wakes", 0);
+        printFigure("mouse_move", program.moveMicroseconds, floor.moveMicroseconds, "us", 1);
+    }
     if (mode != Mode::everything) {
         if (mode == Mode::starts)
             printFigure("start_to_picture", program.startMilliseconds, floor.startMilliseconds, "ms", 1);
@@ -940,8 +947,8 @@ int main(int argc, char** argv)
     const std::string modeName = argc > 3 ? argv[3] : "";
     const Mode mode = modeName == "memory" ? Mode::memory
         : modeName == "starts"             ? Mode::starts
+        : modeName == "rest"               ? Mode::rest
                                            : Mode::everything;
-    const bool memoryOnly = mode != Mode::everything;
     const Subject keyboard{
         "program", "TaveloKeyboard.exe", "TAVELO_WindowClass", {"TaveloKeyboard.exe", "keyhook.dll"}};
     const Subject floor{"floor", "floor_window.exe", "TAVELO_BenchFloor", {"floor_window.exe"}};
@@ -949,24 +956,26 @@ int main(int argc, char** argv)
     HDC screen = GetDC(nullptr);
     std::printf("# screen at %d dpi\n", GetDeviceCaps(screen, LOGPIXELSX));
     ReleaseDC(nullptr, screen);
-    if (!memoryOnly) {
+    if (mode == Mode::everything)
         std::printf(
             "# %d starts each (median, taken in turns), %d presses of A held %lu ms (after %d to warm up), "
-            "%d events flooded in batches of %d, %d repaint events, %lu ms idle from %lu ms after the start, "
-            "%d batches of %d mouse moves\n",
+            "%d events flooded in batches of %d, %d repaint events\n",
             startRuns, latencyPresses, latencyHoldMilliseconds, latencyWarmUps, events, floodBatch,
-            repaintEvents, idleMilliseconds, idleAfterStartMilliseconds, moveBatches, movesPerBatch);
+            repaintEvents);
+    if (mode == Mode::everything || mode == Mode::rest) {
+        std::printf("# %lu ms idle from %lu ms after the start, %d batches of %d mouse moves\n",
+            idleMilliseconds, idleAfterStartMilliseconds, moveBatches, movesPerBatch);
         if (const auto bare = moveMicroseconds())
             std::printf("# a mouse move with neither subject running: %.1f us\n", *bare);
     }
     std::fflush(stdout);
     Figures floorFigures, programFigures;
     std::optional<Picture> floorSettled, programSettled;
-    measureRunning(floor, source, events, memoryOnly, floorFigures, floorSettled);
+    measureRunning(floor, source, events, mode, floorFigures, floorSettled);
     std::fflush(stdout);
-    measureRunning(keyboard, source, events, memoryOnly, programFigures, programSettled);
+    measureRunning(keyboard, source, events, mode, programFigures, programSettled);
     std::fflush(stdout);
-    if (mode != Mode::memory)
+    if (mode == Mode::everything || mode == Mode::starts)
         measureStarts(keyboard, programSettled, programFigures, floor, floorSettled, floorFigures, source);
     printFigures(programFigures, floorFigures, source, mode);
     return 0;
