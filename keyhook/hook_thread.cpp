@@ -124,7 +124,7 @@ void runHooks(StartRequest& request)
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const HMODULE module = request.module;
     HookSession session(request.target);
-    HookWatchdog watchdog;
+    HookWatchdog watchdog(module);
     activeSession = &session;
     activeWatchdog = &watchdog;
     {

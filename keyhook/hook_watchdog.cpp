@@ -15,7 +15,8 @@ DWORD latestInput()
 
 } // namespace
 
-HookWatchdog::HookWatchdog()
+HookWatchdog::HookWatchdog(HMODULE module)
+    : sink(module)
 {
     marks.latestWake = GetTickCount();
     retryTimer();

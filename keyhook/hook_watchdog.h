@@ -16,8 +16,9 @@ namespace keyhook {
 
 class HookWatchdog {
 public:
-    // Checking from the start: the first input may already pass the hooks by.
-    HookWatchdog();
+    // Checking from the start: the first input may already pass the hooks by. The sink's window
+    // belongs to `module`.
+    explicit HookWatchdog(HMODULE module);
     ~HookWatchdog();
     HookWatchdog(const HookWatchdog&) = delete;
     HookWatchdog& operator=(const HookWatchdog&) = delete;

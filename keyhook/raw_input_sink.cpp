@@ -9,6 +9,8 @@ constexpr USHORT kGenericDesktop = 0x01;
 constexpr USHORT kMouse = 0x02;
 constexpr USHORT kKeyboard = 0x06;
 
+constexpr char kClassName[] = "TaveloKeyhookInputSink";
+
 bool registerDevices(DWORD flags, HWND target)
 {
     const RAWINPUTDEVICE devices[]{
@@ -18,11 +20,28 @@ bool registerDevices(DWORD flags, HWND target)
 
 } // namespace
 
-// A system class needs no registration that would outlive the library; the loop takes WM_INPUT
-// before the class's procedure, which only hands it on to DefWindowProc for the system's cleanup.
-RawInputSink::RawInputSink()
-    : window(CreateWindowExA(0, "STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
+// A class of its own: the program's manifest would take a system class such as STATIC from the
+// common controls, which loading costs about 1.8 MiB. Its procedure only hands WM_INPUT on to
+// DefWindowProc, for the system's cleanup.
+RawInputSink::RawInputSink(HMODULE module)
+    : module(module)
 {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = module;
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassA(&windowClass))
+        return;
+    window.reset(
+        CreateWindowExA(0, kClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr));
+}
+
+RawInputSink::~RawInputSink()
+{
+    stopListening();
+    window.reset();
+    // Harmless when it was never registered; a later hook thread registers it anew.
+    UnregisterClassA(kClassName, module);
 }
 
 bool RawInputSink::listen()

@@ -11,8 +11,8 @@ namespace keyhook {
 
 class RawInputSink {
 public:
-    RawInputSink();
-    ~RawInputSink() { stopListening(); }
+    explicit RawInputSink(HMODULE module);
+    ~RawInputSink();
     RawInputSink(const RawInputSink&) = delete;
     RawInputSink& operator=(const RawInputSink&) = delete;
 
@@ -21,6 +21,7 @@ public:
     void stopListening();
 
 private:
+    HMODULE module;
     ScopedWindow window;
     bool listening = false;
 };
