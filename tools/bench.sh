@@ -95,7 +95,7 @@ declare -A about=(
   [private_growth]="Growth of private memory over the flood: a handler or paint that leaks shows here; a few KiB on both sides is Wine's own."
   [idle_wakeups_30s]="Wake-ups of all the process's threads while nothing happened for 30 s, from 5 s after its start: the voluntary context switches of its Linux threads, read from /proc/PID/task/*/status through Wine's drive Z: before and after. Wine's own threads of the process are counted too."
   [idle_cpu_30s]="CPU time (kernel + user) the process used over the same 30 s. Wine counts in 10 ms ticks: 0.0 means less than one tick."
-  [mouse_move]="The cost of one mouse move to the desktop: the time of SendInput for a relative move of one pixel (it returns once every low-level mouse hook has answered), the median of 9 batches of 200 moves back and forth. The floor answers from a bare WH_MOUSE_LL hook on its window's thread; a note gives the time with neither running."
+  [mouse_move]="The cost of one mouse move to the desktop: the time of SendInput for a relative move of one pixel (it returns once every low-level mouse hook has answered), the median of 9 batches of 200 moves back and forth in a corner of the screen, each batch with a fresh copy of the subject, taken in turns with the other subject (so that both meet the same load). The floor answers from a bare WH_MOUSE_LL hook on its window's thread; a note gives the time with neither running."
   [exe_size]="Size of TaveloKeyboard.exe against floor_window.exe; both are linked statically with the same options. The program carries the two keyboard pictures as resources."
   [dll_size]="Size of keyhook.dll (the floor has no counterpart)."
 )

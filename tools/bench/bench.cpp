@@ -764,18 +764,48 @@ void sendMove(LONG dx)
     SendInput(1, &input, sizeof input);
 }
 
-// The time of SendInput for one relative move: it returns once every low-level mouse hook on the
-// desktop has answered. The median of batches; the pointer goes back and forth by a pixel.
-std::optional<double> moveMicroseconds()
+// The time of SendInput for one relative move, over a batch: it returns once every low-level mouse
+// hook on the desktop has answered. The pointer goes back and forth by a pixel in a corner of the
+// screen, away from both windows, so that no window's thread handles the moves.
+double moveMicroseconds()
 {
-    std::vector<double> batches;
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+    const double start = nowMilliseconds();
+    for (int i = 0; i < movesPerBatch; ++i)
+        sendMove(i % 2 ? -1 : 1);
+    return (nowMilliseconds() - start) * 1000.0 / movesPerBatch;
+}
+
+// One batch of moves with a fresh copy of the subject running, once its window is up.
+std::optional<double> moveBatchWith(const Subject& subject, const std::string& source)
+{
+    TemporaryDirectory directory(source, subject.files);
+    if (!directory.ready())
+        return std::nullopt;
+    RunningProgram program(subject, directory.get());
+    HWND window = waitForWindow(subject, program);
+    if (!window || !syncPosted(window))
+        return std::nullopt;
+    Sleep(1000); // past the start's own work
+    return moveMicroseconds();
+}
+
+// Batches of moves with each subject and with neither, taken in turns, so that both meet the same
+// load on the machine; the median of each.
+void measureMoves(const Subject& program, Figures& programFigures, const Subject& floor,
+    Figures& floorFigures, const std::string& source)
+{
+    std::vector<double> programTimes, floorTimes, bareTimes;
     for (int batch = 0; batch < moveBatches; ++batch) {
-        const double start = nowMilliseconds();
-        for (int i = 0; i < movesPerBatch; ++i)
-            sendMove(i % 2 ? -1 : 1);
-        batches.push_back((nowMilliseconds() - start) * 1000.0 / movesPerBatch);
+        bareTimes.push_back(moveMicroseconds());
+        if (const auto time = moveBatchWith(floor, source))
+            floorTimes.push_back(*time);
+        if (const auto time = moveBatchWith(program, source))
+            programTimes.push_back(*time);
     }
-    return median(batches);
+    std::printf("# a mouse move with neither running: %.1f us\n", *median(bareTimes));
+    programFigures.moveMicroseconds = median(programTimes);
+    floorFigures.moveMicroseconds = median(floorTimes);
 }
 
 // What a run takes: everything, the memory after start-up alone, that and the start-up time, or
@@ -802,7 +832,6 @@ void measureRunning(const Subject& subject, const std::string& source, int event
     if (mode == Mode::memory || mode == Mode::starts)
         return;
     measureIdle(subject, program, directory.get(), startedAt, figures);
-    figures.moveMicroseconds = moveMicroseconds();
     if (mode == Mode::rest)
         return;
 
@@ -963,10 +992,10 @@ int main(int argc, char** argv)
             startRuns, latencyPresses, latencyHoldMilliseconds, latencyWarmUps, events, floodBatch,
             repaintEvents);
     if (mode == Mode::everything || mode == Mode::rest) {
-        std::printf("# %lu ms idle from %lu ms after the start, %d batches of %d mouse moves\n",
+        std::printf(
+            "# %lu ms idle from %lu ms after the start, %d batches of %d mouse moves, each with a fresh "
+            "copy, taken in turns\n",
             idleMilliseconds, idleAfterStartMilliseconds, moveBatches, movesPerBatch);
-        if (const auto bare = moveMicroseconds())
-            std::printf("# a mouse move with neither subject running: %.1f us\n", *bare);
     }
     std::fflush(stdout);
     Figures floorFigures, programFigures;
@@ -975,6 +1004,8 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     measureRunning(keyboard, source, events, mode, programFigures, programSettled);
     std::fflush(stdout);
+    if (mode == Mode::everything || mode == Mode::rest)
+        measureMoves(keyboard, programFigures, floor, floorFigures, source);
     if (mode == Mode::everything || mode == Mode::starts)
         measureStarts(keyboard, programSettled, programFigures, floor, floorSettled, floorFigures, source);
     printFigures(programFigures, floorFigures, source, mode);
