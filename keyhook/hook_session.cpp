@@ -83,19 +83,8 @@ void HookSession::lightWhatTheSystemHolds()
         if (const auto transition = keys.onHeldBySystem(vk))
             post(HookKeyboard, transition->code, transition->pressed);
     }
-    // The system's key state names the physical buttons; the hooks report the logical ones.
-    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
-    const struct {
-        unsigned slot;
-        int physical;
-    } buttonsHeld[]{{PointerLeft, swapped ? VK_RBUTTON : VK_LBUTTON},
-        {PointerRight, swapped ? VK_LBUTTON : VK_RBUTTON}, {PointerMiddle, VK_MBUTTON}};
-    for (const auto& button : buttonsHeld) {
-        if (!systemHolds(button.physical))
-            continue;
-        if (const auto transition = buttons.onPointer(PointerTransition{button.slot, true}))
-            post(HookMouse, transition->slot, transition->pressed);
-    }
+    buttons.pollPresses([](int vk) { return systemHolds(vk); }, GetSystemMetrics(SM_SWAPBUTTON) != 0,
+        [this](PointerTransition pressed) { post(HookMouse, pressed.slot, true); });
 }
 
 // Keys and buttons are reported once however often they come; a wheel notch stamped before the

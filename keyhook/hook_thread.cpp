@@ -29,8 +29,16 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data)
     return CallNextHookEx(nullptr, code, message, data);
 }
 
+// A move is answered before anything else and costs no more than a clock's read: every drag and
+// every game's aim on the desktop waits for this answer.
 LRESULT CALLBACK mouseProc(int code, WPARAM message, LPARAM data)
 {
+    if (message == WM_MOUSEMOVE) {
+        const LRESULT answer = CallNextHookEx(nullptr, code, message, data);
+        if (activeWatchdog)
+            activeWatchdog->onHookCall();
+        return answer;
+    }
     if (code == HC_ACTION && activeSession) {
         activeSession->onMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
         activeWatchdog->onHookCall();
@@ -58,27 +66,29 @@ private:
     ScopedHook mouseHook;
 };
 
-// Installs the hooks again when the system had input that they missed.
+// Installs the hooks again when the system had input that they missed; then rests once the
+// input has stopped.
 void checkHooks(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
 {
-    if (!watchdog.shouldReinstall())
-        return;
-    const bool installed = hooks.install(module);
-    watchdog.recordInstall(installed);
-    if (installed)
-        session.onHooksReinstalled();
+    if (watchdog.shouldReinstall()) {
+        const bool installed = hooks.install(module);
+        watchdog.recordInstall(installed);
+        if (installed)
+            session.onHooksReinstalled();
+    }
+    watchdog.restIfIdle();
 }
 
 // Waits for messages rather than taking them with GetMessage: while the system refuses the
 // watchdog's timer, the wait ends by itself within a period, and the watchdog checks all the same
-// and asks for its timer again, so that it never stops.
+// and asks for its timer again. At rest the wait has no end but the next message.
 void runMessageLoop(HMODULE module, HookPair& hooks, HookSession& session, HookWatchdog& watchdog)
 {
     DWORD lastCheckWithoutTimer = GetTickCount();
     for (;;) {
-        const DWORD limit = watchdog.hasTimer() ? INFINITE : kWatchdogPeriod;
+        const DWORD limit = watchdog.needsTimer() ? kWatchdogPeriod : INFINITE;
         MsgWaitForMultipleObjectsEx(0, nullptr, limit, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (!watchdog.hasTimer() && GetTickCount() - lastCheckWithoutTimer >= kWatchdogPeriod) {
+        if (watchdog.needsTimer() && GetTickCount() - lastCheckWithoutTimer >= kWatchdogPeriod) {
             lastCheckWithoutTimer = GetTickCount();
             watchdog.retryTimer();
             checkHooks(module, hooks, session, watchdog);
@@ -87,6 +97,9 @@ void runMessageLoop(HMODULE module, HookPair& hooks, HookSession& session, HookW
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 return;
+            // Handed on all the same: the system frees the input's data in DefWindowProc.
+            if (message.message == WM_INPUT)
+                watchdog.wake();
             if (message.message == WM_TIMER && !message.hwnd) {
                 if (watchdog.owns(message.wParam)) {
                     checkHooks(module, hooks, session, watchdog);
@@ -111,7 +124,7 @@ void runHooks(StartRequest& request)
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const HMODULE module = request.module;
     HookSession session(request.target);
-    HookWatchdog watchdog;
+    HookWatchdog watchdog(module);
     activeSession = &session;
     activeWatchdog = &watchdog;
     {

@@ -15,18 +15,50 @@ DWORD latestInput()
 
 } // namespace
 
-HookWatchdog::HookWatchdog() { retryTimer(); }
-
-HookWatchdog::~HookWatchdog()
+HookWatchdog::HookWatchdog(HMODULE module)
+    : sink(module)
 {
-    if (timer)
-        KillTimer(nullptr, timer);
+    marks.latestWake = GetTickCount();
+    retryTimer();
 }
+
+HookWatchdog::~HookWatchdog() { stopTimer(); }
 
 void HookWatchdog::retryTimer()
 {
-    if (!timer)
+    if (checking && !timer)
         timer = SetTimer(nullptr, 0, kWatchdogPeriod, nullptr);
+}
+
+void HookWatchdog::stopTimer()
+{
+    if (timer)
+        KillTimer(nullptr, timer);
+    timer = 0;
+}
+
+void HookWatchdog::wake()
+{
+    if (checking)
+        return;
+    checking = true;
+    marks.latestWake = GetTickCount();
+    sink.stopListening();
+    retryTimer();
+}
+
+void HookWatchdog::restIfIdle()
+{
+    // Without the sink nothing would wake the check: it goes on.
+    if (!checking || keepChecking(factsNow()) || !sink.listen())
+        return;
+    // Input between the look and the sink's start reaches neither: look once more.
+    if (keepChecking(factsNow())) {
+        sink.stopListening();
+        return;
+    }
+    checking = false;
+    stopTimer();
 }
 
 WatchdogFacts HookWatchdog::factsNow() const { return {GetTickCount(), latestInput(), marks}; }

@@ -28,6 +28,13 @@ std::optional<PointerTransition> pointerTransitionOf(UINT message, DWORD mouseDa
     }
 }
 
+int systemButtonOf(unsigned slot, bool buttonsSwapped)
+{
+    if (slot == PointerMiddle)
+        return VK_MBUTTON;
+    return (slot == PointerLeft) != buttonsSwapped ? VK_LBUTTON : VK_RBUTTON;
+}
+
 std::optional<PointerTransition> ButtonTracker::onPointer(const PointerTransition& transition)
 {
     if (transition.slot > PointerMiddle)

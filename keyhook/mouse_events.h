@@ -19,6 +19,10 @@ struct PointerTransition {
 // up or down slot, whatever its size. Movement, X buttons and the horizontal wheel give nothing.
 std::optional<PointerTransition> pointerTransitionOf(UINT message, DWORD mouseData);
 
+// The button that the system's key state asks about for a slot: the key state names the physical
+// buttons, the hooks report the logical ones.
+int systemButtonOf(unsigned slot, bool buttonsSwapped);
+
 class ButtonTracker {
 public:
     // The transition to report, if any: a button's press only when it was up, its release only
@@ -27,30 +31,35 @@ public:
 
     bool needsPolling() const { return held[0] || held[1] || held[2]; }
 
-    // Reports the release of every held button that the system no longer holds. isDown(vk) asks
-    // the system about a physical button. With swapped buttons either physical one may be the
-    // one that was reported, so either keeps a left or right slot lit.
+    // Brings the buttons in line with the system's: reports the press of each button that it
+    // holds unreported (when the hooks may have missed input) or the release of each reported one
+    // that it no longer holds. isDown(vk) asks the system's key state.
     template <typename IsDown, typename Emit>
-    void pollReleases(IsDown isDown, bool buttonsSwapped, Emit emit);
+    void pollPresses(IsDown isDown, bool buttonsSwapped, Emit emit)
+    {
+        follow(isDown, buttonsSwapped, true, emit);
+    }
+    template <typename IsDown, typename Emit>
+    void pollReleases(IsDown isDown, bool buttonsSwapped, Emit emit)
+    {
+        follow(isDown, buttonsSwapped, false, emit);
+    }
 
 private:
+    template <typename IsDown, typename Emit>
+    void follow(IsDown isDown, bool buttonsSwapped, bool pressed, Emit emit);
+
     bool held[3] = {};
 };
 
 template <typename IsDown, typename Emit>
-void ButtonTracker::pollReleases(IsDown isDown, bool buttonsSwapped, Emit emit)
+void ButtonTracker::follow(IsDown isDown, bool buttonsSwapped, bool pressed, Emit emit)
 {
-    static constexpr int kButtonVk[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
-    for (unsigned slot = 0; slot < 3; ++slot) {
-        if (!held[slot])
+    for (unsigned slot = PointerLeft; slot <= PointerMiddle; ++slot) {
+        if (held[slot] == pressed || isDown(systemButtonOf(slot, buttonsSwapped)) != pressed)
             continue;
-        bool down = isDown(kButtonVk[slot]);
-        if (buttonsSwapped && slot != PointerMiddle)
-            down = down || isDown(kButtonVk[1 - slot]);
-        if (down)
-            continue;
-        held[slot] = false;
-        emit(PointerTransition{slot, false});
+        held[slot] = pressed;
+        emit(PointerTransition{slot, pressed});
     }
 }
 

@@ -40,5 +40,6 @@ private:
 
 using ScopedKernelHandle = ScopedHandle<HANDLE, CloseHandle>;
 using ScopedHook = ScopedHandle<HHOOK, UnhookWindowsHookEx>;
+using ScopedWindow = ScopedHandle<HWND, DestroyWindow>;
 
 } // namespace keyhook

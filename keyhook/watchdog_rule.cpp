@@ -32,7 +32,14 @@ WatchdogMarks marksAfterInstall(const WatchdogFacts& facts, bool installed)
     // What older hooks missed is made good by the new ones' look at the system's key state; any
     // input after now is the new ones' to see.
     const Tick accounted = isStampedAhead(facts) ? facts.now : facts.latestInput;
-    return {accounted - kHookCallAllowance, accounted, facts.now};
+    return {accounted - kHookCallAllowance, accounted, facts.now, facts.marks.latestWake};
+}
+
+bool keepChecking(const WatchdogFacts& facts)
+{
+    // Ages as unsigned differences: they survive the wrap, and a time to come is older than any rest.
+    const auto recent = [&](Tick tick) { return facts.now - tick < kWatchdogRest; };
+    return recent(facts.latestInput) || recent(facts.marks.latestWake);
 }
 
 } // namespace keyhook

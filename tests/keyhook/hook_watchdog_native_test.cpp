@@ -8,7 +8,7 @@ using namespace keyhook;
 
 namespace {
 
-constexpr WatchdogMarks kMarks{20000, 10000, 10000};
+constexpr WatchdogMarks kMarks{20000, 10000, 10000, 10000};
 
 WatchdogFacts tick(Tick now, Tick latestInput, WatchdogMarks marks = kMarks)
 {
@@ -24,11 +24,11 @@ TEST(WatchdogRule, ReinstallsOnlyForInputTheHooksMissed)
     } rows[]{
         {"input after the hooks' latest call", tick(31000, 30000), true},
         {"input within the allowance after a call", tick(31000, 20000 + kHookCallAllowance), false},
-        {"input that an install made good", tick(31000, 30000, {20000, 30000, 10000}), false},
-        {"installed less than a period ago", tick(31000, 30000, {20000, 10000, 30500}), false},
+        {"input that an install made good", tick(31000, 30000, {20000, 30000, 10000, 10000}), false},
+        {"installed less than a period ago", tick(31000, 30000, {20000, 10000, 30500, 10000}), false},
         {"input so fresh that its hook call may be on the way", tick(30050, 30000), false},
         {"the clock wrapped since the hooks' latest call",
-            tick(1000, 0, {0xFFFFF000, 0xFFFFE000, 0xFFFFE000}), true},
+            tick(1000, 0, {0xFFFFF000, 0xFFFFE000, 0xFFFFE000, 0xFFFFE000}), true},
         {"input stamped with a time to come", tick(31000, 90000), false},
     };
     for (const auto& row : rows)
@@ -55,6 +55,24 @@ TEST(WatchdogRule, AfterAnInstall)
         next.marks = marksAfterInstall(row.install, row.installed);
         EXPECT_EQ(reinstallNow(next), row.reinstall) << row.name;
     }
+}
+
+// The check rests once nothing came for a while; input wakes it again.
+TEST(WatchdogRule, KeepsCheckingWhileInputFlows)
+{
+    const struct {
+        const char* name;
+        WatchdogFacts facts;
+        bool keep;
+    } rows[]{
+        {"input within the rest", tick(30000 + kWatchdogRest - 1, 30000), true},
+        {"no input for the rest", tick(30000 + kWatchdogRest, 30000), false},
+        {"woken within the rest, the input older", tick(31000, 20000, {20000, 10000, 10000, 30000}), true},
+        {"input stamped with a time to come", tick(31000, 90000), false},
+        {"the clock wrapped since the input", tick(500, 0xFFFFFF00), true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(keepChecking(row.facts), row.keep) << row.name;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "hook_library.h"
 #include "installed_hooks.h"
+#include "watchdog_rule.h"
 
 using namespace keyhook_testing;
 
@@ -17,8 +18,33 @@ bool reinstalledSince(int installs)
     return testing_support::pumpUntil([&] { return hookInstallCount() >= installs + 2; }, 10000);
 }
 
-// Input within a tenth of a second after an event that the hooks saw may be taken for that event's.
-void holdAWhile() { testing_support::pumpMessages(300); }
+// Input within the allowance after an event that the hooks saw may be taken for that event's:
+// waits until the latest input is older than that.
+void letTheLatestInputAge()
+{
+    testing_support::pumpUntil(
+        [] {
+            LASTINPUTINFO latest{sizeof latest, 0};
+            return GetLastInputInfo(&latest) && GetTickCount() - latest.dwTime > keyhook::kHookCallAllowance;
+        },
+        10000);
+}
+
+// The hooks go after `rest` without input; the first key after it is missed, and the hooks are
+// back for the next ones.
+std::vector<HookEvent> missedThenSeen(DWORD rest)
+{
+    testing_support::pumpMessages(rest);
+    const int installs = hookInstallCount();
+    EXPECT_TRUE(removeLatestHooks());
+    tapKey('M', 0x32);
+    EXPECT_TRUE(reinstalledSince(installs));
+    tapKey('N', 0x31);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    return std::vector{
+        keyEvent('N', true), keyEvent('N', false), pointerEvent(0, true), pointerEvent(0, false)};
+}
 
 struct Row {
     const char* name;
@@ -27,17 +53,19 @@ struct Row {
 };
 
 const Row rows[]{
-    {"hooks removed: a key and a button pressed a second after the first missed input light",
+    {"hooks removed: a key and a button pressed after the first missed input light",
+        [](const EventWindow&) { return missedThenSeen(0); }},
+    // Long enough for the check to have stopped.
+    {"hooks removed at rest: the next key press brings them back",
         [](const EventWindow&) {
-            EXPECT_TRUE(removeLatestHooks());
-            tapKey('M', 0x32);
-            // The watchdog looks once a second; the extra half second is for a late timer.
-            testing_support::pumpMessages(1500);
-            tapKey('N', 0x31);
-            sendMouse(MOUSEEVENTF_LEFTDOWN);
-            sendMouse(MOUSEEVENTF_LEFTUP);
-            return std::vector{
-                keyEvent('N', true), keyEvent('N', false), pointerEvent(0, true), pointerEvent(0, false)};
+            return missedThenSeen(keyhook::kWatchdogRest + 2 * keyhook::kWatchdogPeriod);
+        }},
+    {"no input after the start: the first install is not made again",
+        [](const EventWindow&) {
+            const int installs = hookInstallCount();
+            testing_support::pumpMessages(2500);
+            EXPECT_EQ(hookInstallCount(), installs);
+            return std::vector<HookEvent>{};
         }},
     {"a key and a button pressed while the hooks were gone and held at the reinstall light",
         [](const EventWindow& window) {
@@ -56,7 +84,7 @@ const Row rows[]{
         [](const EventWindow& window) {
             sendKey('R', 0x13, false);
             EXPECT_TRUE(window.waitForEvents(1));
-            holdAWhile();
+            letTheLatestInputAge();
             const int installs = hookInstallCount();
             EXPECT_TRUE(removeLatestHooks());
             sendKey('R', 0x13, true);
@@ -68,7 +96,7 @@ const Row rows[]{
             // H is lit and held throughout; P goes down while the hooks are gone.
             sendKey('H', 0x23, false);
             EXPECT_TRUE(window.waitForEvents(1));
-            holdAWhile();
+            letTheLatestInputAge();
             const int installs = hookInstallCount();
             EXPECT_TRUE(removeLatestHooks());
             sendKey('P', 0x19, false);
@@ -82,7 +110,7 @@ const Row rows[]{
         [](const EventWindow&) {
             const int installs = hookInstallCount();
             std::vector<HookEvent> expected;
-            const ULONGLONG end = GetTickCount64() + 5000;
+            const ULONGLONG end = GetTickCount64() + 3000;
             while (GetTickCount64() < end) {
                 tapKey('T', 0x14);
                 sendMouse(MOUSEEVENTF_MOVE);
@@ -90,6 +118,17 @@ const Row rows[]{
                 expected.push_back(keyEvent('T', false));
                 testing_support::pumpMessages(100);
             }
+            // Moves alone, back and forth (the system drops one that goes nowhere): the hooks
+            // answer them first, and they still count as seen.
+            for (int move = 0; move < 10; ++move) {
+                INPUT nudge{INPUT_MOUSE};
+                nudge.mi.dx = move % 2 ? -1 : 1;
+                nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+                SendInput(1, &nudge, sizeof nudge);
+                testing_support::pumpMessages(100);
+            }
+            // Input this frequent is always too fresh to judge: the watchdog judges it once it stops.
+            testing_support::pumpMessages(2 * keyhook::kWatchdogPeriod);
             EXPECT_EQ(hookInstallCount(), installs);
             return expected;
         }},

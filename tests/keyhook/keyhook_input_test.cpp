@@ -154,7 +154,6 @@ TEST_F(HookedTest, HooksRunWhileTheProgramsThreadIsBlocked)
     ASSERT_NE(sender.get(), nullptr);
     // Not pumping: a hook on this thread could not run until the wait ends.
     EXPECT_EQ(WaitForSingleObject(sender.get(), 30000), WAIT_OBJECT_0);
-    Sleep(500);
     std::vector<HookEvent> expected;
     for (WORD vk = 'D'; vk <= 'H'; ++vk) {
         expected.push_back(keyEvent(vk, true));

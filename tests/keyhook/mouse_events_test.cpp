@@ -13,11 +13,16 @@ namespace {
 
 constexpr DWORD wheel(int delta) { return static_cast<DWORD>(static_cast<WORD>(delta)) << 16; }
 
-std::vector<PointerTransition> poll(ButtonTracker& tracker, std::vector<int> systemHeld, bool swapped)
+std::vector<PointerTransition> poll(
+    ButtonTracker& tracker, std::vector<int> systemHeld, bool swapped, bool presses = false)
 {
     std::vector<PointerTransition> emitted;
-    tracker.pollReleases([&](int vk) { return std::ranges::find(systemHeld, vk) != systemHeld.end(); },
-        swapped, [&](PointerTransition transition) { emitted.push_back(transition); });
+    const auto isDown = [&](int vk) { return std::ranges::find(systemHeld, vk) != systemHeld.end(); };
+    const auto emit = [&](PointerTransition transition) { emitted.push_back(transition); };
+    if (presses)
+        tracker.pollPresses(isDown, swapped, emit);
+    else
+        tracker.pollReleases(isDown, swapped, emit);
     return emitted;
 }
 
@@ -46,8 +51,9 @@ TEST(ButtonTracker, ReportsButtonTransitionsOnceAndEveryWheelNotch)
     EXPECT_FALSE(tracker.needsPolling());
 }
 
-// With swapped buttons either physical button keeps the slot.
-TEST(ButtonTracker, GuardReleasesButtonsTheSystemNoLongerHolds)
+// With swapped buttons the system's key state names the other physical button, for presses and
+// releases alike.
+TEST(ButtonTracker, FollowsTheButtonsTheSystemHolds)
 {
     ButtonTracker tracker;
     tracker.onPointer({0, true});
@@ -60,7 +66,9 @@ TEST(ButtonTracker, GuardReleasesButtonsTheSystemNoLongerHolds)
 
     tracker.onPointer({0, true});
     EXPECT_TRUE(poll(tracker, {VK_RBUTTON}, true).empty());
-    EXPECT_EQ(poll(tracker, {VK_MBUTTON}, true), (std::vector<PointerTransition>{{0, false}}));
+    EXPECT_EQ(poll(tracker, {VK_LBUTTON}, true), (std::vector<PointerTransition>{{0, false}}));
+    EXPECT_EQ(poll(tracker, {VK_LBUTTON, VK_MBUTTON}, true, true),
+        (std::vector<PointerTransition>{{1, true}, {2, true}}));
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 //   bench.exe [DIRECTORY [EVENTS [memory|starts]]]
 //     DIRECTORY holds the three programs (default: bench.exe's own), EVENTS is the size of the
 //     flood (default: a million); "memory" takes only the memory after start-up, "starts" that
-//     and the start-up time.
+//     and the start-up time, "rest" that and the idle wake-ups and the cost of a mouse move.
 // Sizes are printed as "file NAME BYTES PICTURE_BYTES" lines.
 //
 // Why hook events are synchronised the way they are: a message sent to another thread is handled
@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "common/owned_handle.h"
+#include "linux_tasks.h"
 
 namespace {
 
@@ -42,7 +43,11 @@ constexpr DWORD latencyHoldMilliseconds = 250;
 constexpr int repaintEvents = 2000;
 constexpr int defaultFloodEvents = 1000000;
 constexpr int floodBatch = 5000; // well below the 10000 messages a queue may hold
-constexpr DWORD idleMilliseconds = 10000;
+// The idle figures start this long after the subject's start, and last this long.
+constexpr DWORD idleAfterStartMilliseconds = 5000;
+constexpr DWORD idleMilliseconds = 30000;
+constexpr int moveBatches = 9;
+constexpr int movesPerBatch = 200;
 constexpr DWORD replyTimeout = 10000;
 constexpr DWORD startTimeout = 20000;
 // Key A's rectangle in the picture at 100 %: x, y, right, bottom.
@@ -514,6 +519,8 @@ struct Figures {
     std::optional<double> privateAfterStart;
     std::optional<double> privateAfterFlood;
     std::optional<double> idleCpu;
+    std::optional<double> idleWakeUps;
+    std::optional<double> moveMicroseconds;
     std::optional<double> pressMedian;
     std::optional<double> pressP90;
     std::optional<double> releaseMedian;
@@ -725,9 +732,89 @@ void measureLatency(const Subject& subject, HWND window, Figures& figures)
     figures.releaseP90 = percentile90(releases);
 }
 
-// One long run: memory after start-up, idle CPU, repaint per event, the flood, memory after it.
-// Leaves the settled picture for the start-up runs to wait for.
-void measureRunning(const Subject& subject, const std::string& source, int events, bool memoryOnly,
+// The wake-ups of all the subject's threads and its CPU time while nothing happens, from a while
+// after its start: no input, no message from outside.
+void measureIdle(const Subject& subject, const RunningProgram& program, const std::string& directory,
+    double startedAt, Figures& figures)
+{
+    const double running = nowMilliseconds() - startedAt;
+    if (running < idleAfterStartMilliseconds)
+        Sleep(static_cast<DWORD>(idleAfterStartMilliseconds - running));
+    const std::string name = directory.substr(directory.find_last_of('\\') + 1) + "\\" + subject.executable;
+    const auto linuxProcess = linuxProcessWith(name);
+    if (!linuxProcess)
+        std::printf("# %s: its Linux process was not found under Z:\\proc\n", subject.label);
+    const auto switchesBefore = linuxProcess ? voluntarySwitches(*linuxProcess) : std::nullopt;
+    const auto cpuBefore = cpuMilliseconds(program.id());
+    Sleep(idleMilliseconds);
+    const auto cpuAfter = cpuMilliseconds(program.id());
+    const auto switchesAfter = linuxProcess ? voluntarySwitches(*linuxProcess) : std::nullopt;
+    if (cpuBefore && cpuAfter)
+        figures.idleCpu = *cpuAfter - *cpuBefore;
+    if (switchesBefore && switchesAfter)
+        figures.idleWakeUps = static_cast<double>(*switchesAfter - *switchesBefore);
+}
+
+void sendMove(LONG dx)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+// The time of SendInput for one relative move, over a batch: it returns once every low-level mouse
+// hook on the desktop has answered. The pointer goes back and forth by a pixel in a corner of the
+// screen, away from both windows, so that no window's thread handles the moves.
+double moveMicroseconds()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+    const double start = nowMilliseconds();
+    for (int i = 0; i < movesPerBatch; ++i)
+        sendMove(i % 2 ? -1 : 1);
+    return (nowMilliseconds() - start) * 1000.0 / movesPerBatch;
+}
+
+// One batch of moves with a fresh copy of the subject running, once its window is up.
+std::optional<double> moveBatchWith(const Subject& subject, const std::string& source)
+{
+    TemporaryDirectory directory(source, subject.files);
+    if (!directory.ready())
+        return std::nullopt;
+    RunningProgram program(subject, directory.get());
+    HWND window = waitForWindow(subject, program);
+    if (!window || !syncPosted(window))
+        return std::nullopt;
+    Sleep(1000); // past the start's own work
+    return moveMicroseconds();
+}
+
+// Batches of moves with each subject and with neither, taken in turns, so that both meet the same
+// load on the machine; the median of each.
+void measureMoves(const Subject& program, Figures& programFigures, const Subject& floor,
+    Figures& floorFigures, const std::string& source)
+{
+    std::vector<double> programTimes, floorTimes, bareTimes;
+    for (int batch = 0; batch < moveBatches; ++batch) {
+        bareTimes.push_back(moveMicroseconds());
+        if (const auto time = moveBatchWith(floor, source))
+            floorTimes.push_back(*time);
+        if (const auto time = moveBatchWith(program, source))
+            programTimes.push_back(*time);
+    }
+    std::printf("# a mouse move with neither running: %.1f us\n", *median(bareTimes));
+    programFigures.moveMicroseconds = median(programTimes);
+    floorFigures.moveMicroseconds = median(floorTimes);
+}
+
+// What a run takes: everything, the memory after start-up alone, that and the start-up time, or
+// that and the figures of a program at rest (its idle wake-ups and the cost of a mouse move).
+enum class Mode { everything, memory, starts, rest };
+
+// One long run: memory after start-up, idle wake-ups and CPU, a mouse move, repaint per event, the flood,
+// memory after it. Leaves the settled picture for the start-up runs to wait for.
+void measureRunning(const Subject& subject, const std::string& source, int events, Mode mode,
     Figures& figures, std::optional<Picture>& settled)
 {
     TemporaryDirectory directory(source, subject.files);
@@ -735,20 +822,18 @@ void measureRunning(const Subject& subject, const std::string& source, int event
         std::printf("# %s could not be copied to %s\n", subject.label, directory.get().c_str());
         return;
     }
+    const double startedAt = nowMilliseconds();
     RunningProgram program(subject, directory.get());
     HWND window = waitForWindow(subject, program);
     if (!window)
         return;
     settled = settledPicture(subject, window);
     figures.privateAfterStart = privateKiB(program.handle());
-    if (memoryOnly)
+    if (mode == Mode::memory || mode == Mode::starts)
         return;
-
-    const auto idleStart = cpuMilliseconds(program.id());
-    Sleep(idleMilliseconds);
-    const auto idleEnd = cpuMilliseconds(program.id());
-    if (idleStart && idleEnd)
-        figures.idleCpu = *idleEnd - *idleStart;
+    measureIdle(subject, program, directory.get(), startedAt, figures);
+    if (mode == Mode::rest)
+        return;
 
     if (settled) {
         checkKeyShows(subject, window, *settled);
@@ -848,10 +933,12 @@ void printFile(const std::string& source, const char* name)
             "file %s %.0f %llu\n", name, *kib * 1024.0, static_cast<unsigned long long>(pictureBytes(path)));
 }
 
-enum class Mode { everything, memory, starts };
-
 void printFigures(const Figures& program, const Figures& floor, const std::string& source, Mode mode)
 {
+    if (mode == Mode::rest) {
+        printFigure("idle_wakeups_30s", program.idleWakeUps, floor.idleWakeUps, "wakes", 0);
+        printFigure("mouse_move", program.moveMicroseconds, floor.moveMicroseconds, "us", 1);
+    }
     if (mode != Mode::everything) {
         if (mode == Mode::starts)
             printFigure("start_to_picture", program.startMilliseconds, floor.startMilliseconds, "ms", 1);
@@ -870,7 +957,9 @@ void printFigures(const Figures& program, const Figures& floor, const std::strin
     printFigure("private_after_flood", program.privateAfterFlood, floor.privateAfterFlood, "KiB", 0);
     printFigure("private_growth", difference(program.privateAfterFlood, program.privateAfterStart),
         difference(floor.privateAfterFlood, floor.privateAfterStart), "KiB", 0);
-    printFigure("idle_cpu_10s", program.idleCpu, floor.idleCpu, "ms", 1);
+    printFigure("idle_wakeups_30s", program.idleWakeUps, floor.idleWakeUps, "wakes", 0);
+    printFigure("idle_cpu_30s", program.idleCpu, floor.idleCpu, "ms", 1);
+    printFigure("mouse_move", program.moveMicroseconds, floor.moveMicroseconds, "us", 1);
     const auto floorSize = fileKiB(source + "\\floor_window.exe");
     printFigure("exe_size", fileKiB(source + "\\TaveloKeyboard.exe"), floorSize, "KiB", 1);
     printFigure("dll_size", fileKiB(source + "\\keyhook.dll"), std::nullopt, "KiB", 1);
@@ -887,8 +976,8 @@ int main(int argc, char** argv)
     const std::string modeName = argc > 3 ? argv[3] : "";
     const Mode mode = modeName == "memory" ? Mode::memory
         : modeName == "starts"             ? Mode::starts
+        : modeName == "rest"               ? Mode::rest
                                            : Mode::everything;
-    const bool memoryOnly = mode != Mode::everything;
     const Subject keyboard{
         "program", "TaveloKeyboard.exe", "TAVELO_WindowClass", {"TaveloKeyboard.exe", "keyhook.dll"}};
     const Subject floor{"floor", "floor_window.exe", "TAVELO_BenchFloor", {"floor_window.exe"}};
@@ -896,20 +985,28 @@ int main(int argc, char** argv)
     HDC screen = GetDC(nullptr);
     std::printf("# screen at %d dpi\n", GetDeviceCaps(screen, LOGPIXELSX));
     ReleaseDC(nullptr, screen);
-    if (!memoryOnly)
+    if (mode == Mode::everything)
         std::printf(
             "# %d starts each (median, taken in turns), %d presses of A held %lu ms (after %d to warm up), "
-            "%d events flooded in batches of %d, %d repaint events, %lu ms idle\n",
+            "%d events flooded in batches of %d, %d repaint events\n",
             startRuns, latencyPresses, latencyHoldMilliseconds, latencyWarmUps, events, floodBatch,
-            repaintEvents, idleMilliseconds);
+            repaintEvents);
+    if (mode == Mode::everything || mode == Mode::rest) {
+        std::printf(
+            "# %lu ms idle from %lu ms after the start, %d batches of %d mouse moves, each with a fresh "
+            "copy, taken in turns\n",
+            idleMilliseconds, idleAfterStartMilliseconds, moveBatches, movesPerBatch);
+    }
     std::fflush(stdout);
     Figures floorFigures, programFigures;
     std::optional<Picture> floorSettled, programSettled;
-    measureRunning(floor, source, events, memoryOnly, floorFigures, floorSettled);
+    measureRunning(floor, source, events, mode, floorFigures, floorSettled);
     std::fflush(stdout);
-    measureRunning(keyboard, source, events, memoryOnly, programFigures, programSettled);
+    measureRunning(keyboard, source, events, mode, programFigures, programSettled);
     std::fflush(stdout);
-    if (mode != Mode::memory)
+    if (mode == Mode::everything || mode == Mode::rest)
+        measureMoves(keyboard, programFigures, floor, floorFigures, source);
+    if (mode == Mode::everything || mode == Mode::starts)
         measureStarts(keyboard, programSettled, programFigures, floor, floorSettled, floorFigures, source);
     printFigures(programFigures, floorFigures, source, mode);
     return 0;

@@ -2,7 +2,8 @@
 // window and light key A. Same style, same client size, a one-item menu bar, a class with the
 // button-face background; a low-level keyboard hook on its GUI thread fills A's rectangle red
 // while A is held, and a posted hook event for A does the same, so that one event and its paint
-// are measured against the same platform work. It paints its client area once. Whatever the
+// are measured against the same platform work; a bare low-level mouse hook answers every mouse
+// event at once. It paints its client area once. Whatever the
 // keyboard program costs beyond this is its own work.
 #include <windows.h>
 
@@ -85,6 +86,12 @@ LRESULT CALLBACK keyboardHook(int code, WPARAM message, LPARAM data)
     return CallNextHookEx(nullptr, code, message, data);
 }
 
+// The least any low-level mouse hook costs a move.
+LRESULT CALLBACK bareMouseHook(int code, WPARAM message, LPARAM data)
+{
+    return CallNextHookEx(nullptr, code, message, data);
+}
+
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -144,6 +151,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Installed before the window exists, as the keyboard program starts its hook while its
     // window is being created.
     HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, keyboardHook, instance, 0);
+    HHOOK mouseHook = SetWindowsHookExA(WH_MOUSE_LL, bareMouseHook, instance, 0);
     const SIZE size = windowSize();
     mainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, className, "Tavelo floor", windowStyle, 100, 100, size.cx,
         size.cy, nullptr, createMenuBar(), instance, nullptr);
@@ -159,5 +167,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
     if (hook)
         UnhookWindowsHookEx(hook);
+    if (mouseHook)
+        UnhookWindowsHookEx(mouseHook);
     return 0;
 }
