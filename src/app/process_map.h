@@ -26,7 +26,9 @@
 //   the open accessibility question.
 // Any other WM_TIMER goes to the system's default handling.
 // The hook thread's timers (the watchdog's, the held-key check's) have no window; the system
-// numbers them and that thread alone handles them.
+// numbers them and that thread alone handles them. Both run only while they have work: the
+// watchdog's while input flows and for a few seconds after, the held-key check's while a key or
+// button is reported down.
 //
 // Messages of the keyboard window (app/main_window.cpp routes each to one handler)
 // - WM_HOOKEVENT (WM_USER, keyhook/hook_protocol.h): posted by the hook thread -> applyHookEvent.
@@ -42,6 +44,8 @@
 // Hooks
 // - WH_KEYBOARD_LL, WH_MOUSE_LL: the hook thread (keyhook/hook_thread.cpp), installed again by its
 //   watchdog when the system dropped them.
+// - Raw keyboard and mouse input (RIDEV_INPUTSINK) to a message-only window of the hook thread
+//   (keyhook/raw_input_sink.cpp), registered only while the watchdog rests, to wake it.
 // - WinEvents EVENT_OBJECT_FOCUS, EVENT_SYSTEM_FOREGROUND: one pair, out of context, on the GUI
 //   thread (app/focus_events.cpp); each event goes to the password judge and the administrator
 //   sign.
