@@ -121,7 +121,8 @@ const Row rows[]{
             // Moves alone, back and forth (the system drops one that goes nowhere): the hooks
             // answer them first, and they still count as seen.
             for (int move = 0; move < 10; ++move) {
-                INPUT nudge{INPUT_MOUSE};
+                INPUT nudge{};
+                nudge.type = INPUT_MOUSE;
                 nudge.mi.dx = move % 2 ? -1 : 1;
                 nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
                 SendInput(1, &nudge, sizeof nudge);
