@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/system_menu.h"
+#include "app/above_close.h"
 #include "common/com_apartment.h"
 #include "common/module_directory.h"
 #include "common/owned_handle.h"

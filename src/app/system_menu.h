@@ -9,8 +9,6 @@ constexpr UINT kStartWithWindowsCommand = 0x0030;
 // Puts 一時停止 and Windowsの起動時に開始 above Close, each checked as things stand, so that a
 // keyboard without a right Ctrl can pause too.
 void addSystemMenuItems(HWND window);
-// Inserts a text item, with a bitmap when one is given, just above Close.
-void insertAboveClose(HMENU menu, UINT command, const char* text, HBITMAP bitmap = nullptr);
 // Carries out one of the commands above; false for any other command.
 bool runSystemMenuCommand(HWND window, UINT command);
 // The check marks follow the pause and the Run value again, as the menu opens: another copy or the
