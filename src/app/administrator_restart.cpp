@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/code_pages.h"
+#include "app/above_close.h"
 #include "common/com_apartment.h"
 #include "common/module_directory.h"
 #include "common/owned_handle.h"
@@ -42,16 +42,6 @@ HBITMAP makeShieldBitmap()
     return bitmap;
 }
 
-int positionOfClose(HMENU menu)
-{
-    const int count = GetMenuItemCount(menu);
-    for (int position = 0; position < count; ++position) {
-        if (GetMenuItemID(menu, position) == SC_CLOSE)
-            return position;
-    }
-    return count;
-}
-
 // The shell's library is loaded only for the hand-over.
 using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 
@@ -66,14 +56,8 @@ void addRestartAsAdministratorItem(HWND window)
         return;
     if (!shieldBitmap.get())
         shieldBitmap.attach(makeShieldBitmap());
-    std::wstring text = programText(kRestartItemText);
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_STRING | (shieldBitmap.get() ? MIIM_BITMAP : 0);
-    item.wID = kRestartAsAdministratorCommand;
-    item.dwTypeData = text.data();
-    item.hbmpItem = static_cast<HBITMAP>(shieldBitmap.get());
-    InsertMenuItemW(menu, static_cast<UINT>(positionOfClose(menu)), TRUE, &item);
+    insertAboveClose(
+        menu, kRestartAsAdministratorCommand, kRestartItemText, static_cast<HBITMAP>(shieldBitmap.get()));
 }
 
 bool startAsAdministrator(HWND owner)

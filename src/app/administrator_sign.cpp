@@ -1,8 +1,7 @@
 #include "app/administrator_sign.h"
 
-#include "app/main_window.h"
+#include "app/window_notice.h"
 #include "common/process_globals.h"
-#include "display/painting.h"
 #include "rights/foreground_rights_watcher.h"
 
 namespace {
@@ -11,11 +10,7 @@ constexpr char kSignNote[] = "管理者として実行中のウィンドウの�
 
 ForegroundRightsWatcher foregroundRights;
 
-void showSign(bool shown)
-{
-    SetWindowTextW(mainWindow, windowCaption(shown ? kSignNote : nullptr).c_str());
-    dimPicture(mainWindow, shown);
-}
+void showSign(bool shown) { showNotice(mainWindow, AdministratorNotice, shown ? kSignNote : nullptr); }
 
 } // namespace
 

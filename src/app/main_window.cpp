@@ -4,6 +4,7 @@
 #include "app/focus_events.h"
 #include "app/process_map.h"
 #include "app/process_objects.h"
+#include "app/system_menu.h"
 #include "common/code_pages.h"
 #include "common/process_globals.h"
 #include "display/input_state.h"
@@ -40,6 +41,7 @@ void runCreationSequence(HWND window)
     setTopmost(window, MostTop);
     setShown(window, true);
     startFollowingFocus(window);
+    addSystemMenuItems(window); // above the restart item, which stays next to Close
     addRestartAsAdministratorItem(window);
     firstPaintPending = 1;
 }
@@ -159,6 +161,8 @@ LRESULT onCommand(HWND window, WPARAM command)
 
 LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam)
 {
+    if (runSystemMenuCommand(window, command & 0xFFF0))
+        return 0;
     if ((command & 0xFFF0) != kRestartAsAdministratorCommand)
         return DefWindowProcW(window, WM_SYSCOMMAND, command, lParam);
     recordPosition(window);
@@ -204,10 +208,19 @@ LRESULT onGetDpiScaledSize(WPARAM dpi, LPARAM size)
     return TRUE;
 }
 
-LRESULT onHookEvent(WPARAM device, LPARAM event)
+LRESULT onHookEvent(HWND window, WPARAM device, LPARAM event)
 {
-    applyHookEvent(device, event);
+    if (applyHookEvent(device, event))
+        showPause(window);
     return 0;
+}
+
+// The system menu opens: its check marks follow the pause and the Run value as they stand now.
+LRESULT onInitMenuPopup(HWND window, WPARAM menu, LPARAM lParam)
+{
+    if (HIWORD(lParam))
+        markSystemMenu(window);
+    return DefWindowProcW(window, WM_INITMENUPOPUP, menu, lParam);
 }
 
 } // namespace
@@ -247,7 +260,9 @@ LRESULT CALLBACK keyboardViewProc(HWND window, UINT message, WPARAM wParam, LPAR
     case kGetDpiScaledSize:
         return onGetDpiScaledSize(wParam, lParam);
     case WM_HOOKEVENT:
-        return onHookEvent(wParam, lParam);
+        return onHookEvent(window, wParam, lParam);
+    case WM_INITMENUPOPUP:
+        return onInitMenuPopup(window, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -31,12 +31,17 @@
 // button is reported down.
 //
 // Messages of the keyboard window (app/main_window.cpp routes each to one handler)
-// - WM_HOOKEVENT (WM_USER, keyhook/hook_protocol.h): posted by the hook thread -> applyHookEvent.
+// - WM_HOOKEVENT (WM_USER, keyhook/hook_protocol.h): posted by the hook thread -> applyHookEvent;
+//   the chord's event -> showPause (app/system_menu).
 // - WM_PASSWORD_JUDGE (WM_APP + 1, privacy/password_focus.h): posted by the password judge ->
 //   followPasswordJudge.
 // - WM_COMMAND IDM_SETTINGS (resources/resource_ids.h): the menu bar -> the settings dialog.
 // - WM_SYSCOMMAND kRestartAsAdministratorCommand (app/administrator_restart.h): the system menu ->
-//   the hand-over to a copy run as administrator; other commands go to the system.
+//   the hand-over to a copy run as administrator. kPauseCommand, kStartWithWindowsCommand
+//   (app/system_menu.h): the system menu -> the pause, the Run value. Other commands go to the
+//   system.
+// - WM_INITMENUPOPUP of the system menu: the check marks follow the pause and the Run value, then
+//   the system's handling.
 // - The system's own: WM_CREATE, WM_DESTROY, WM_MOVE, WM_ACTIVATE, WM_SIZE, WM_PAINT,
 //   WM_PRINTCLIENT, WM_CLOSE, WM_QUERYENDSESSION, WM_ENDSESSION, WM_TIMER, WM_DPICHANGED,
 //   WM_GETDPISCALEDSIZE. Everything else goes to the system.
@@ -64,10 +69,12 @@
 // - Plain data without a destructor: instanceHandle (common/instance_handle.cpp), ModuleDirectory
 //   (common/module_directory.cpp), the system's code page (common/code_pages.cpp), displayDpi
 //   (scale/display_scale.cpp), baseWidth and baseHeight (pictures/pictures.cpp), the eight
-//   settings (settings/app_settings.cpp), inputState and redrawPending (display/input_state.cpp),
+//   settings (settings/app_settings.cpp), inputState, redrawPending and the pause
+//   (display/input_state.cpp), the notes of the caption's notices (app/window_notice.cpp),
 //   firstPaintPending and the paint bookkeeping (display/painting.cpp).
 // - In keyhook.dll: hookThread and the lock of its exports (keyhook/keyhook.cpp).
 #include "app/administrator_restart.h"
+#include "app/system_menu.h"
 #include "common/window_timers.h"
 #include "hook_protocol.h"
 #include "privacy/password_focus.h"

@@ -74,3 +74,9 @@ public:
     BOOL release() override { return UnhookWinEvent(handle); }
     ~WinEventHookHandle() override { reset(); }
 };
+
+class RegistryKeyHandle : public OwnedHandle<HKEY> {
+public:
+    BOOL release() override { return RegCloseKey(handle) == ERROR_SUCCESS; }
+    ~RegistryKeyHandle() override { reset(); }
+};

@@ -85,3 +85,12 @@ ByteKind byteKindAt(const char* text, int index, const CodePage& codePage)
     }
     return SingleByte;
 }
+
+std::wstring_view commandProgram(std::wstring_view command)
+{
+    if (command.starts_with(L'"')) {
+        command.remove_prefix(1);
+        return command.substr(0, command.find(L'"'));
+    }
+    return command.substr(0, command.find(L' '));
+}

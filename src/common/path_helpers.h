@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "common/code_pages.h"
 
@@ -32,3 +33,7 @@ const char* nextChar(const char* p, const CodePage& codePage = systemCodePage())
 // The kind of the byte at index, found by walking the text from its start; SingleByte outside it.
 // A byte that follows a lead byte without being a valid second byte is a SingleByte.
 ByteKind byteKindAt(const char* text, int index, const CodePage& codePage = systemCodePage());
+
+// The program that a command line starts: the text between its first pair of quotes when it begins
+// with one, else everything up to its first space, as the system reads a startup command.
+std::wstring_view commandProgram(std::wstring_view command);

@@ -41,25 +41,63 @@ void release(InputState& state, LitTimes& times, InputChange& change, unsigned s
     setLit(state, change, slot, 0);
 }
 
-void keyEvent(InputState& state, LitTimes& times, TypingGate& gate, InputChange& change, std::uint8_t code,
-    bool pressed, std::uint64_t now)
+bool isWheel(unsigned slot)
 {
+    return slot == kPointerBase + PointerWheelUp || slot == kPointerBase + PointerWheelDown;
+}
+
+bool keptDark(const Pause& pause, unsigned slot) { return pause.on || pause.darkUntilRelease[slot]; }
+
+void turnPause(InputState& state, LitTimes& times, Pause& pause, InputChange& change)
+{
+    pause.on = !pause.on;
+    pause.darkUntilRelease |= pause.held;
+    if (!pause.on)
+        return; // nothing lit meanwhile
+    change.changed |= clearAllAt(state, times).changed;
+    change.minimumLitTimer.action = TimerChange::Stop;
+}
+
+// The pause follows every event before the lit state takes it: what is held, and the chord, a
+// press of one Ctrl key (not a repeat) while the other is held. True when a press may light.
+bool pauseLets(
+    InputState& state, LitTimes& times, Pause& pause, InputChange& change, unsigned slot, bool pressed)
+{
+    if (!pressed) {
+        pause.held.reset(slot);
+        pause.darkUntilRelease.reset(slot);
+        return true;
+    }
+    const unsigned otherCtrl = slot == kLeftCtrlCode ? kRightCtrlCode : kLeftCtrlCode;
+    const bool chord
+        = (slot == kLeftCtrlCode || slot == kRightCtrlCode) && !pause.held[slot] && pause.held[otherCtrl];
+    if (!isWheel(slot)) // a notch is a press without a release: nothing of it is held
+        pause.held.set(slot);
+    if (chord)
+        turnPause(state, times, pause, change);
+    return !keptDark(pause, slot);
+}
+
+void keyEvent(InputState& state, LitTimes& times, TypingGate& gate, Pause& pause, InputChange& change,
+    std::uint8_t code, bool pressed, std::uint64_t now)
+{
+    const bool mayShow = pauseLets(state, times, pause, change, code, pressed);
     if (!pressed) {
         gate.released(code);
         release(state, times, change, code, now);
-    } else if (!showsHeld(state, times, code) && gate.admitsPress(code)) {
+    } else if (mayShow && !showsHeld(state, times, code) && gate.admitsPress(code)) {
         press(state, times, change, code, now); // a held key's repeats show nothing new: not asked
     }
 }
 
-void applyKeyboardEvent(InputState& state, LitTimes& times, TypingGate& gate, InputChange& change,
-    const HookEvent& event, std::uint64_t now)
+void applyKeyboardEvent(InputState& state, LitTimes& times, TypingGate& gate, Pause& pause,
+    InputChange& change, const HookEvent& event, std::uint64_t now)
 {
     if (event.code >= 256)
         return;
     if (event.code == VK_OEM_AUTO_CODE)
-        keyEvent(state, times, gate, change, VK_OEM_COPY_CODE, false, now);
-    keyEvent(state, times, gate, change, static_cast<std::uint8_t>(event.code), event.pressed, now);
+        keyEvent(state, times, gate, pause, change, VK_OEM_COPY_CODE, false, now);
+    keyEvent(state, times, gate, pause, change, static_cast<std::uint8_t>(event.code), event.pressed, now);
 }
 
 void wheelNotch(InputState& state, LitTimes& times, InputChange& change, unsigned code, std::uint64_t now,
@@ -71,14 +109,16 @@ void wheelNotch(InputState& state, LitTimes& times, InputChange& change, unsigne
     change.wheelTimer = {TimerChange::Start, period};
 }
 
-void applyMouseEvent(InputState& state, LitTimes& times, InputChange& change, const HookEvent& event,
-    std::uint64_t now, std::uint64_t wheelPeriod)
+void applyMouseEvent(InputState& state, LitTimes& times, Pause& pause, InputChange& change,
+    const HookEvent& event, std::uint64_t now, std::uint64_t wheelPeriod)
 {
     const unsigned code = event.code;
     if (code >= PointerSlotCount)
         return;
     const unsigned slot = kPointerBase + code;
-    if (code != PointerWheelUp && code != PointerWheelDown) {
+    if (!pauseLets(state, times, pause, change, slot, event.pressed))
+        return;
+    if (!isWheel(slot)) {
         if (event.pressed)
             press(state, times, change, slot, now);
         else
@@ -113,14 +153,14 @@ HookEvent decodeHookEvent(std::uint64_t wParam, std::uint32_t lParam)
     return HookEvent{wParam, lParam & 0xFFFFu, (lParam >> 16) != 0};
 }
 
-InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, const HookEvent& event,
-    std::uint64_t now, std::uint64_t wheelPeriod)
+InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, Pause& pause,
+    const HookEvent& event, std::uint64_t now, std::uint64_t wheelPeriod)
 {
     InputChange change;
     if (event.device == HookKeyboard)
-        applyKeyboardEvent(state, times, gate, change, event, now);
+        applyKeyboardEvent(state, times, gate, pause, change, event, now);
     else if (event.device == HookMouse)
-        applyMouseEvent(state, times, change, event, now, wheelPeriod);
+        applyMouseEvent(state, times, pause, change, event, now, wheelPeriod);
     scheduleTimer(times, change, now);
     return change;
 }
@@ -155,8 +195,8 @@ InputChange endWheel(InputState& state, LitTimes& times, std::uint64_t now)
     return change;
 }
 
-InputChange followTypingAnswer(
-    InputState& state, LitTimes& times, TypingGate& gate, TypingAnswer answer, std::uint64_t now)
+InputChange followTypingAnswer(InputState& state, LitTimes& times, TypingGate& gate, const Pause& pause,
+    TypingAnswer answer, std::uint64_t now)
 {
     std::bitset<256> heldShown;
     for (unsigned code = 0; code < 256; ++code)
@@ -168,7 +208,7 @@ InputChange followTypingAnswer(
             times.releaseWaiting[code] = false;
             setLit(state, change, code, 0);
         }
-        if (shown.held[code] || shown.tapped[code])
+        if ((shown.held[code] || shown.tapped[code]) && !keptDark(pause, code))
             press(state, times, change, code, now);
         if (shown.tapped[code])
             release(state, times, change, code, now);
@@ -184,5 +224,12 @@ InputChange clearAllAt(InputState& state, LitTimes& times)
         setLit(state, change, slot, 0);
     times = LitTimes{};
     change.minimumLitTimer.action = TimerChange::Stop;
+    return change;
+}
+
+InputChange togglePauseAt(InputState& state, LitTimes& times, Pause& pause)
+{
+    InputChange change;
+    turnPause(state, times, pause, change);
     return change;
 }

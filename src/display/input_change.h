@@ -36,6 +36,19 @@ struct LitTimes {
     std::uint64_t wheelUntil;                // the wheel's arrows go dark then
 };
 
+// The pause at the user's hand: both Ctrl keys held together, in either order, or the system menu's
+// item. While it is on nothing lights; a key or button held at its start or its end stays dark until
+// it is pressed again, so that the chord's own Ctrl keys never flash.
+struct Pause {
+    bool on = false;
+    std::bitset<kInputSlotCount> held;             // pressed and not yet released; a wheel notch never
+    std::bitset<kInputSlotCount> darkUntilRelease; // held when the pause began or ended
+};
+
+// The two Ctrl keys as the hook library reports them, VK_LCONTROL and VK_RCONTROL.
+constexpr unsigned kLeftCtrlCode = 0xA2;
+constexpr unsigned kRightCtrlCode = 0xA3;
+
 // Every event of 0xF3 (VK_OEM_AUTO, one of the two codes of the 半角/全角 key), pressed or released,
 // also releases 0xF2 (VK_OEM_COPY, the カタカナ ひらがな key), whose release is never reported by
 // itself; 0xF4 is left as it is.
@@ -67,19 +80,23 @@ struct InputChange {
 
 // These rules are the only writers of the bytes; each returns what the caller carries out.
 
-// One hook event at `now`; the gate decides whether a key press may show (a press it holds back
-// changes nothing). A press lights its key or button for at least the minimum; a release within it
-// waits for its end; a new press meanwhile keeps it lit. A wheel notch lights its arrow, darkens the
-// other, and keeps it lit until `wheelPeriod` after the last notch.
-InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, const HookEvent& event,
-    std::uint64_t now, std::uint64_t wheelPeriod);
+// One hook event at `now`; the pause, then the gate decide whether a key press may show (a press
+// they hold back changes nothing; the gate is not asked while the pause keeps it dark). The press of
+// a Ctrl key while the other is held turns the pause. A press lights its key or button for at least the
+// minimum; a release within it waits for its end; a new press meanwhile keeps it lit. A wheel notch lights
+// its arrow, darkens the other, and keeps it lit until `wheelPeriod` after the last notch.
+InputChange applyHookEventAt(InputState& state, LitTimes& times, TypingGate& gate, Pause& pause,
+    const HookEvent& event, std::uint64_t now, std::uint64_t wheelPeriod);
 // The minimum-lit timer fired at `now`: every waiting release that is due goes dark.
 InputChange endMinimumLit(InputState& state, LitTimes& times, std::uint64_t now);
 // The wheel timer fired at `now`: both arrows go dark once their time is up, and the timer stops.
 InputChange endWheel(InputState& state, LitTimes& times, std::uint64_t now);
 // The gate's answer at `now`: keys it held back light as if pressed now, each for at least the
-// minimum; a password darkens every key, waiting taps too, and no mouse button.
-InputChange followTypingAnswer(
-    InputState& state, LitTimes& times, TypingGate& gate, TypingAnswer answer, std::uint64_t now);
+// minimum, unless the pause keeps them dark; a password darkens every key, waiting taps too, and no
+// mouse button.
+InputChange followTypingAnswer(InputState& state, LitTimes& times, TypingGate& gate, const Pause& pause,
+    TypingAnswer answer, std::uint64_t now);
+// The pause's menu item: the pause begins (everything goes dark and nothing waits) or ends.
+InputChange togglePauseAt(InputState& state, LitTimes& times, Pause& pause);
 // Everything goes dark and nothing waits; the wheel's timer runs on and then finds nothing to do.
 InputChange clearAllAt(InputState& state, LitTimes& times);

@@ -12,6 +12,7 @@ namespace {
 
 LitTimes litTimes;
 TypingGate typingGate;
+Pause pause;
 
 // The performance counter: finer than the tick count, whose steps of about 16 ms on Windows would
 // cut a minimum short.
@@ -46,18 +47,25 @@ void carryOutAndPaint(HWND window, const InputChange& change)
 
 void followAnswer(HWND window, TypingAnswer answer)
 {
-    carryOutAndPaint(window, followTypingAnswer(inputState, litTimes, typingGate, answer, nowMilliseconds()));
+    carryOutAndPaint(
+        window, followTypingAnswer(inputState, litTimes, typingGate, pause, answer, nowMilliseconds()));
 }
 
 } // namespace
 
-void applyHookEvent(WPARAM device, LPARAM lParam)
+bool applyHookEvent(WPARAM device, LPARAM lParam)
 {
     const HookEvent event = decodeHookEvent(device, static_cast<std::uint32_t>(lParam));
+    const bool wasPaused = pause.on;
     carryOutAndPaint(mainWindow,
-        applyHookEventAt(inputState, litTimes, typingGate, event, nowMilliseconds(),
+        applyHookEventAt(inputState, litTimes, typingGate, pause, event, nowMilliseconds(),
             static_cast<std::uint64_t>(WheelInitTime)));
+    return pause.on != wasPaused;
 }
+
+void togglePause(HWND window) { carryOutAndPaint(window, togglePauseAt(inputState, litTimes, pause)); }
+
+bool paused() { return pause.on; }
 
 void followPasswordJudge(HWND window, WPARAM news)
 {

@@ -17,7 +17,12 @@ extern InputState inputState;
 // Asks the next WM_PAINT to redraw; set by every change request, cleared by the painter.
 extern unsigned char redrawPending;
 
-void applyHookEvent(WPARAM device, LPARAM lParam);
+// True when the event was the chord that began or ended the pause.
+bool applyHookEvent(WPARAM device, LPARAM lParam);
+// The pause's menu item for `window`: while paused nothing lights, and keys held through it stay
+// dark until pressed again.
+void togglePause(HWND window);
+bool paused();
 // The password judge's news (WM_PASSWORD_JUDGE) for `window`: while typing is hidden no key press
 // shows; the mouse shows as always. The wait for an answer runs on `window`'s timer.
 void followPasswordJudge(HWND window, WPARAM news);

@@ -119,3 +119,12 @@ TEST(PathHelpers, ByteKindWalk)
 }
 
 } // namespace
+
+TEST(PathHelpers, CommandProgram)
+{
+    for (const auto& [command, program] :
+        {std::pair{L"\"C:\\Program Files\\k b.exe\" /x", L"C:\\Program Files\\k b.exe"},
+            {L"C:\\Tools\\kb.exe /x", L"C:\\Tools\\kb.exe"}, {L"\"C:\\unclosed.exe", L"C:\\unclosed.exe"},
+            {L"", L""}, {L"\"\"", L""}})
+        EXPECT_EQ(commandProgram(command), program);
+}

@@ -12,7 +12,7 @@ using namespace keyhook;
 namespace {
 
 // A step's news: an event of a key (below 256) or of 256 + a pointer slot, or one for the window.
-enum Act { press, release, focusMoves, notPassword, password, waitEnds, minimise };
+enum Act { press, release, focusMoves, notPassword, password, waitEnds, minimise, pauseItem };
 struct Step {
     std::uint64_t at;
     Act act;
@@ -42,6 +42,7 @@ struct Rules {
     InputState state{};
     LitTimes times{};
     TypingGate gate;
+    Pause pause;
 
     InputChange apply(const Step& step)
     {
@@ -49,14 +50,16 @@ struct Rules {
             = {TypingAnswer::notPassword, TypingAnswer::password, TypingAnswer::noAnswerInTime};
         if (step.act == minimise)
             return clearAllAt(state, times);
+        if (step.act == pauseItem)
+            return togglePauseAt(state, times, pause);
         if (step.act == focusMoves) {
             gate.focusMoved();
             return {};
         }
         if (step.act >= notPassword)
-            return followTypingAnswer(state, times, gate, answers[step.act - notPassword], step.at);
+            return followTypingAnswer(state, times, gate, pause, answers[step.act - notPassword], step.at);
         const HookEvent event{step.code < 256 ? HookKeyboard : HookMouse, step.code % 256, step.act == press};
-        return applyHookEventAt(state, times, gate, event, step.at, kWheelPeriod);
+        return applyHookEventAt(state, times, gate, pause, event, step.at, kWheelPeriod);
     }
 };
 
@@ -144,8 +147,8 @@ TEST(HookEventRule, KeysFollowTheHighWordAndTheAutoCodeReleasesOnlyTheCopyCode)
     Rules rules;
     std::uint64_t now = 0;
     auto apply = [&](std::uint32_t lParam) {
-        return applyHookEventAt(rules.state, rules.times, rules.gate, decodeHookEvent(HookKeyboard, lParam),
-            now += 1000, kWheelPeriod)
+        return applyHookEventAt(rules.state, rules.times, rules.gate, rules.pause,
+            decodeHookEvent(HookKeyboard, lParam), now += 1000, kWheelPeriod)
             .changed;
     };
     const auto& keys = rules.state.keyState;
@@ -162,6 +165,71 @@ TEST(HookEventRule, KeysFollowTheHighWordAndTheAutoCodeReleasesOnlyTheCopyCode)
     apply(0x000100F2u);
     apply(0x000000F3u);
     EXPECT_EQ(f2f3f4(), std::tuple(0, 0, 1));
+}
+
+// The pause's chord and its darkness, each step long after the one before.
+TEST(PauseRule, BothCtrlKeysToggleAndWhatIsHeldThenStaysDarkUntilPressedAgain)
+{
+    constexpr unsigned L = kLeftCtrlCode, R = kRightCtrlCode, A = 0x41, click = 256 + PointerLeft,
+                       wheel = 256 + PointerWheelUp;
+    struct Move {
+        Act act;
+        unsigned code = 0;
+    };
+    struct Seen {
+        int toggles = 0;
+        bool paused = false;
+        std::vector<unsigned> lit;
+        bool operator==(const Seen&) const = default;
+    };
+    const struct {
+        const char* what;
+        std::vector<Move> steps; // each a second after the one before
+        Seen seen;
+    } rows[] = {
+        {"left, then right Ctrl", {{press, L}, {press, R}, {release, L}, {release, R}, {press, A}},
+            {1, true, {}}},
+        {"right, then left Ctrl, keys held before go dark",
+            {{press, A}, {press, click}, {press, R}, {press, L}}, {1, true, {}}},
+        {"one Ctrl held, the other tapped twice",
+            {{press, L}, {press, R}, {release, R}, {press, R}, {release, R}}, {2, false, {}}},
+        {"the second Ctrl reported twice", {{press, L}, {press, R}, {press, R}}, {1, true, {}}},
+        {"one Ctrl alone, reported twice", {{press, L}, {press, L}, {release, R}, {release, L}, {press, L}},
+            {0, false, {L}}},
+        {"the chord again: its keys stay dark, a new press lights",
+            {{press, L}, {press, R}, {release, R}, {release, L}, {press, L}, {press, R}, {press, A}},
+            {2, false, {A}}},
+        {"held through the pause", {{press, A}, {pauseItem}, {press, click}, {pauseItem}, {press, L}},
+            {2, false, {L}}},
+        {"held through, then pressed again",
+            {{press, A}, {pauseItem}, {press, click}, {pauseItem}, {release, A}, {press, A}, {release, click},
+                {press, click}},
+            {2, false, {A, click}}},
+        {"the wheel", {{pauseItem}, {press, wheel}}, {1, true, {}}},
+        {"the wheel after the pause", {{pauseItem}, {press, wheel}, {pauseItem}, {press, wheel}},
+            {2, false, {wheel}}},
+        // The auto code's event releases the copy code, whose release is never reported.
+        {"the copy code",
+            {{press, 0xF2}, {pauseItem}, {pauseItem}, {press, 0xF3}, {release, 0xF3}, {press, 0xF2}},
+            {2, false, {0xF2}}},
+        {"held back for the judge through the pause",
+            {{focusMoves}, {press, A}, {pauseItem}, {pauseItem}, {notPassword}}, {2, false, {}}},
+    };
+    for (const auto& [what, steps, expected] : rows) {
+        Rules rules;
+        Seen seen;
+        std::uint64_t now = 0;
+        for (const Move& step : steps) {
+            const bool wasPaused = rules.pause.on;
+            rules.apply({now += 1000, step.act, step.code});
+            seen.toggles += rules.pause.on != wasPaused;
+        }
+        for (unsigned slot = 0; slot < kInputSlotCount; ++slot)
+            if (slotState(rules.state, slot))
+                seen.lit.push_back(slot);
+        seen.paused = rules.pause.on;
+        EXPECT_EQ(seen, expected) << what;
+    }
 }
 
 } // namespace

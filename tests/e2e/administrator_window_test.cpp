@@ -22,7 +22,11 @@ namespace {
 
 constexpr wchar_t kSignCaption[]
     = L"Taveloキーボード Ver1.02 － 管理者として実行中のウィンドウの入力は表示できません";
+constexpr wchar_t kPauseCaption[] = L"Taveloキーボード Ver1.02 － 一時停止中（左右のCtrlで再開）";
 constexpr UINT kRestartCommand = 0x0010;
+constexpr UINT kPauseCommand = 0x0020;
+constexpr UINT kStartCommand = 0x0030;
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::wstring captionOf(HWND window)
 {
@@ -149,11 +153,13 @@ void restartItemOnlyWithoutAdministratorRights(InstalledProgram& program, bool l
 {
     ASSERT_NE(startShowingBase(program, limited), nullptr);
     const std::wstring menu = probeWindow(program, 0);
-    // Above Close, with the shield as its bitmap.
-    const std::wstring item = L"16\t管理者として再起動\t1\n" + std::to_wstring(SC_CLOSE) + L"\t";
-    EXPECT_NE(menu.find(std::to_wstring(SC_CLOSE)), std::wstring::npos) << "no menu read";
-    EXPECT_EQ(menu.find(item) != std::wstring::npos, limited);
+    // Above Close, with the shield as its bitmap; the pause and the start with Windows above it.
+    const std::wstring close = std::to_wstring(SC_CLOSE) + L"\t";
+    const std::wstring items = L"32\t一時停止\t0\t0\n48\tWindowsの起動時に開始\t0\t0\n";
+    EXPECT_NE(menu.find(close), std::wstring::npos) << "no menu read";
+    EXPECT_EQ(menu.find(items + L"16\t管理者として再起動\t1\t0\n" + close) != std::wstring::npos, limited);
     EXPECT_EQ(menu.find(L"管理者") != std::wstring::npos, limited);
+    EXPECT_EQ(menu.find(items + close) != std::wstring::npos, !limited);
 }
 
 void handOverKeepsThePlace(InstalledProgram& program, bool limited)
@@ -232,6 +238,145 @@ void secondStartBesideAnAdministratorCopy(InstalledProgram& program, bool limite
     }
 }
 
+void pauseByTheChord(InstalledProgram& program, WORD first, WORD second)
+{
+    const HWND window = startShowingBase(program, false);
+    ASSERT_NE(window, nullptr);
+    // Both Ctrl keys held together, `first` first, then released.
+    const auto chord
+        = [&] { Held one(first, 0x1D, first == VK_RCONTROL), other(second, 0x1D, second == VK_RCONTROL); };
+    chord();
+    EXPECT_TRUE(pumpUntil([&] { return captionOf(window) == kPauseCaption; }, kProgramWait));
+    {
+        Held a('A', 0x1E);
+        ASSERT_TRUE(program.sync());
+        const Pixels shown = captureClient(window, kLayoutWidth, kLayoutHeight);
+        EXPECT_EQ(dimmingFault(shown, programBasePicture()), "") << "not the dimmed picture without A";
+        EXPECT_GT(countDifferences(shown, programBasePicture(), kWholePicture),
+            kLayoutWidth * kLayoutHeight * 3 / 10);
+    }
+    chord();
+    EXPECT_TRUE(pumpUntil([&] { return captionOf(window) == L"Taveloキーボード Ver1.02"; }, kProgramWait));
+    Held a('A', 0x1E);
+    EXPECT_TRUE(program.waitForPicture(programPictureWithLit({kKeyA})));
+}
+
+bool pauseItemChecked(const InstalledProgram& program)
+{
+    return probeWindow(program, 0).find(L"32\t一時停止\t0\t1\n") != std::wstring::npos;
+}
+
+bool choose(const InstalledProgram& program, UINT command)
+{
+    return PostMessageA(program.window(), WM_SYSCOMMAND, command, 0) && program.sync();
+}
+
+// With an administrator window in front, the sign shows beneath the pause: the pause's caption
+// wins while it lasts, and the sign's is back when it ends.
+void pauseByTheMenuOverTheSign(InstalledProgram& program, bool limited)
+{
+    const HWND window = startShowingBase(program, limited);
+    ASSERT_NE(window, nullptr);
+    ChildProcess administratorBox;
+    ASSERT_TRUE(administratorBox.start(executableDirectory() + "\\edit_box.exe", "plain"));
+    ASSERT_TRUE(pumpUntil([&] { return captionOf(window) == kSignCaption; }, kProgramWait));
+    EXPECT_FALSE(pauseItemChecked(program));
+    ASSERT_TRUE(choose(program, kPauseCommand));
+    EXPECT_EQ(captionOf(window), kPauseCaption);
+    EXPECT_TRUE(pauseItemChecked(program));
+    ASSERT_TRUE(choose(program, kPauseCommand));
+    EXPECT_FALSE(pauseItemChecked(program));
+    EXPECT_EQ(captionOf(window), kSignCaption);
+}
+
+// The Run value as the system holds it; empty when there is none.
+std::wstring runValue()
+{
+    wchar_t text[1024] = L"";
+    DWORD bytes = sizeof text;
+    RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"TaveloKeyboard", RRF_RT_REG_SZ, nullptr, text, &bytes);
+    return text;
+}
+
+void setRunValue(const std::wstring& command)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"TaveloKeyboard", REG_SZ, command.c_str(),
+        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
+
+bool startItemChecked(const InstalledProgram& program)
+{
+    return probeWindow(program, 0).find(L"48\tWindowsの起動時に開始\t0\t1\n") != std::wstring::npos;
+}
+
+// The Run key made read-only for everyone, as a policy may leave it, until the end of the scope.
+struct LockedRunKey {
+    HKEY key = nullptr;
+    std::vector<BYTE> saved;
+    bool locked = false;
+    LockedRunKey()
+    {
+        DWORD size = 0;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS)
+            return;
+        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        saved.resize(size);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        locked = RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data(), &size) == ERROR_SUCCESS
+            && ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr)
+            && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        LocalFree(readOnly);
+    }
+    ~LockedRunKey()
+    {
+        if (locked)
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data());
+        RegCloseKey(key);
+    }
+};
+
+// The program sits in a folder that no code page spells; a value of a copy elsewhere is replaced,
+// and one that names this copy in other letter case counts as its own. A key that refuses the
+// write leaves the value as it was and says so.
+void startWithWindows(InstalledProgram&, bool)
+{
+    struct RemoveValue {
+        ~RemoveValue() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"TaveloKeyboard"); }
+    } removeValue;
+    InstalledProgram program("keyhook.dll", L"한글\\kb");
+    ASSERT_NE(startShowingBase(program, false), nullptr);
+    const std::wstring own = L"\"" + program.wideExecutable() + L"\"";
+    setRunValue(L"\"C:\\Elsewhere\\TaveloKeyboard.exe\"");
+    EXPECT_FALSE(startItemChecked(program));
+    ASSERT_TRUE(choose(program, kStartCommand));
+    EXPECT_EQ(runValue(), own);
+    EXPECT_TRUE(startItemChecked(program));
+    ASSERT_TRUE(choose(program, kStartCommand));
+    EXPECT_EQ(runValue(), L"");
+    EXPECT_FALSE(startItemChecked(program));
+    std::wstring upper = own;
+    CharUpperW(upper.data());
+    setRunValue(upper);
+    EXPECT_TRUE(startItemChecked(program));
+    {
+        const LockedRunKey locked;
+        ASSERT_TRUE(locked.locked);
+        PostMessageA(program.window(), WM_SYSCOMMAND, kStartCommand, 0);
+        wchar_t text[64] = L"";
+        EXPECT_TRUE(pumpUntil(
+            [&] {
+                const HWND box = findMessageBoxOf(program.id());
+                return box && GetDlgItemTextW(box, 0xFFFF, text, 64) > 0
+                    && PostMessageA(box, WM_COMMAND, IDOK, 0);
+            },
+            kProgramWait));
+        EXPECT_STREQ(text, L"Windowsの起動時に開始する設定を書き込めませんでした");
+    }
+    EXPECT_EQ(runValue(), upper);
+    EXPECT_TRUE(program.closeCleanly());
+}
+
 struct AdministratorRow {
     const char* name;
     bool limited; // the program runs without administrator rights
@@ -256,7 +401,13 @@ INSTANTIATE_TEST_SUITE_P(Rights, AdministratorWindows,
         AdministratorRow{"RestartItemWhenLimited", true, restartItemOnlyWithoutAdministratorRights},
         AdministratorRow{"NoRestartItemAsAdministrator", false, restartItemOnlyWithoutAdministratorRights},
         AdministratorRow{"HandOverKeepsThePlace", true, handOverKeepsThePlace},
-        AdministratorRow{"HandleHeldElsewhere", true, handleHeldElsewhere}),
+        AdministratorRow{"HandleHeldElsewhere", true, handleHeldElsewhere},
+        AdministratorRow{"PauseByCtrlLeftThenRight", false,
+            [](InstalledProgram& program, bool) { pauseByTheChord(program, VK_LCONTROL, VK_RCONTROL); }},
+        AdministratorRow{"PauseByCtrlRightThenLeft", false,
+            [](InstalledProgram& program, bool) { pauseByTheChord(program, VK_RCONTROL, VK_LCONTROL); }},
+        AdministratorRow{"PauseByTheMenuOverTheSign", true, pauseByTheMenuOverTheSign},
+        AdministratorRow{"StartWithWindows", false, startWithWindows}),
     [](const ::testing::TestParamInfo<AdministratorRow>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -14,16 +14,17 @@ struct Keys {
     InputState state{};
     LitTimes times{};
     TypingGate gate;
+    Pause pause;
     std::uint64_t now = 0;
 
     Keys& press(unsigned code) { return event(code, true); }
     Keys& release(unsigned code) { return event(code, false); }
     Keys& event(unsigned code, bool pressed)
     {
-        applyHookEventAt(state, times, gate, HookEvent{0, code, pressed}, tick(), 1000);
+        applyHookEventAt(state, times, gate, pause, HookEvent{0, code, pressed}, tick(), 1000);
         return *this;
     }
-    void answer(TypingAnswer answer) { followTypingAnswer(state, times, gate, answer, tick()); }
+    void answer(TypingAnswer answer) { followTypingAnswer(state, times, gate, pause, answer, tick()); }
     std::uint64_t tick()
     {
         now += 1000;

@@ -120,6 +120,10 @@ LPARAM EventSource::lParam(WPARAM device)
     unsigned code = static_cast<unsigned>(noise & 0xFFFF);
     if (random() % 4 != 0)
         code = device == 1 ? code % 8 : code % 256;
+    // Both Ctrl keys held together would pause, and a flood would end dimmed half the time: the
+    // right one comes as the left, and the pause has rows of its own.
+    if (device == 0 && code == 0xA3)
+        code = 0xA2;
     const unsigned transition = random() % 2 ? static_cast<unsigned>(noise >> 16) & 0xFFFF : 0;
     return static_cast<LPARAM>((noise & 0xFFFFFFFF00000000ull) | (transition << 16) | code);
 }

@@ -26,7 +26,8 @@ struct HeldState {
 // What one event does to the held keys: the protocol of the hook library.
 void apply(HeldState& held, WPARAM device, LPARAM lParam);
 
-// Mostly the two devices and codes that exist, with every bit pattern mixed in.
+// Mostly the two devices and codes that exist, with every bit pattern mixed in; never the right Ctrl
+// key, so that the keys are never paused.
 struct EventSource {
     std::mt19937_64 random{0x7A7E10u};
 

@@ -64,6 +64,8 @@ public:
     const std::string& path() const { return directory.path(); }
     std::string file(const std::string& name) const { return directory.file(name); }
     std::string executable() const { return file("TaveloKeyboard.exe"); }
+    // The program's full path as the system spells it, whatever the code page.
+    std::wstring wideExecutable() const { return home + L"\\TaveloKeyboard.exe"; }
     std::string settingsPath() const { return file("TaveloKeyboard.ini"); }
     // Writes a file into the program's folder.
     bool writeBeside(const std::wstring& name, const std::string& contents) const

@@ -9,16 +9,19 @@ namespace {
 std::wstring describeSystemMenu(HWND window)
 {
     const HMENU menu = GetSystemMenu(window, FALSE);
+    // As the system tells a window whose system menu opens.
+    SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
     std::wstring lines;
     for (int position = 0; menu && position < GetMenuItemCount(menu); ++position) {
         wchar_t text[256] = L"";
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
-        item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_STATE;
         item.dwTypeData = text;
         item.cch = 255;
         GetMenuItemInfoW(menu, position, TRUE, &item);
-        lines += std::to_wstring(item.wID) + L"\t" + text + L"\t" + (item.hbmpItem ? L"1" : L"0") + L"\n";
+        lines += std::to_wstring(item.wID) + L"\t" + text + L"\t" + (item.hbmpItem ? L"1" : L"0") + L"\t"
+            + (item.fState & MFS_CHECKED ? L"1" : L"0") + L"\n";
     }
     return lines;
 }
