@@ -1,5 +1,6 @@
 #include "display/painting.h"
 
+#include <algorithm>
 #include <array>
 
 #include "common/process_globals.h"
@@ -53,13 +54,23 @@ RECT areaOf(unsigned index)
     return isDrawable(rect) ? RECT{rect.x, rect.y, rect.x + rect.width, rect.y + rect.height} : RECT{};
 }
 
-// Copies the part of `rect` inside `area` from the same place of `source`.
+// Under Wine a blit to the window passes through a temporary 32-bit copy of the rectangle, made by
+// its Unix side; once such a block has been freed, the C library there keeps the next ones of that
+// size in its heap for good. A whole window's copy stayed after the second full paint: about 1 MiB
+// of private memory at 100 %, 3.6 MiB at 200 %. Bands of at most this many bytes keep it small.
+constexpr LONG kBandBytes = 64 * 1024;
+
+// Copies the part of `rect` inside `area` from the same place of `source`, band by band.
 void copyPart(HDC target, HDC source, const RECT& area, const RECT& rect)
 {
     RECT part{};
-    if (source && IntersectRect(&part, &area, &rect))
-        BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, source, part.left,
-            part.top, SRCCOPY);
+    if (!source || !IntersectRect(&part, &area, &rect))
+        return;
+    const LONG width = part.right - part.left;
+    const LONG band = std::max<LONG>(1, kBandBytes / (width * 4));
+    for (LONG top = part.top; top < part.bottom; top += band)
+        BitBlt(target, part.left, top, width, std::min(band, part.bottom - top), source, part.left, top,
+            SRCCOPY);
 }
 
 // The base picture's part of `area`, then every held key and slot that meets it from the pressed
