@@ -7,7 +7,8 @@ namespace {
 // Short enough that nobody sees the delay of a press.
 constexpr UINT kJudgementWaitMs = 300;
 // A program that takes messages but is slow to answer accessibility (a busy browser): a password
-// field there must not show its first letters. One that then stops answering is given up on.
+// field there must not show its first letters. The judge answers by its own deadline, well within
+// this; the limit only keeps presses from waiting for good should that answer ever be lost.
 constexpr UINT kAnsweringProgramWaitMs = 2000;
 
 } // namespace
